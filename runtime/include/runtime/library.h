@@ -33,7 +33,18 @@ inline constexpr std::int32_t Exit = 2028;              // p1: exit code
 namespace library_notify {
 inline constexpr std::int32_t Start = 1;     // p1: the RuntimeNotifyFunction
 inline constexpr std::int32_t Shutdown = 6;  // p1: the library's data word
+// Property access on a value of one of the library's data types (p1: ObjectPropertyRequest*);
+// answer 1 when handled. A library without properties answers 0.
+inline constexpr std::int32_t ReadObjectProperty = 101;
+inline constexpr std::int32_t WriteObjectProperty = 102;
 }  // namespace library_notify
+
+struct ObjectPropertyRequest {
+  TypeWord type;         // the library-defined type of the value
+  void* object;          // the variable block
+  std::int32_t property;
+  CommandArg* value;     // read: receives the value; write: the value to store
+};
 
 // Kind bytes of objects in the ObjectRegistry.
 namespace object_kind {
