@@ -14,10 +14,13 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 // The process heap. Requests above 0x7FFFFFFF bytes are refused (null), as a 32-bit
 // process's heap would refuse them.
 inline constexpr DWORD HEAP_ZERO_MEMORY = 0x00000008;
+inline constexpr DWORD HEAP_REALLOC_IN_PLACE_ONLY = 0x00000010;
 HANDLE GetProcessHeap();
 LPVOID HeapAlloc(HANDLE heap, DWORD flags, SIZE_T bytes);
 LPVOID HeapReAlloc(HANDLE heap, DWORD flags, LPVOID block, SIZE_T bytes);
 BOOL HeapFree(HANDLE heap, DWORD flags, LPVOID block);
+// The size asked for when the block was made or last resized; (SIZE_T)-1 for no block.
+SIZE_T HeapSize(HANDLE heap, DWORD flags, LPCVOID block);
 
 // Global memory blocks, as the clipboard takes them.
 inline constexpr UINT GMEM_FIXED = 0x0000;

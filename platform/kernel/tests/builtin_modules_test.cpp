@@ -1,0 +1,211 @@
+// Built-in modules: lookup by name and ordinal, argument sizes, load counts, the system modules.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "kernel/modules.h"
+#include "kernel/process.h"
+#include "win/errors.h"
+
+namespace {
+
+int First() { return 1; }
+int Second() { return 2; }
+int Third() { return 3; }
+
+template <typename F>
+FARPROC Address(F* function) {
+  return reinterpret_cast<FARPROC>(function);
+}
+
+void RegisterProbe(const char* name) {
+  const BuiltinExport exports[] = {
+      {"First", 12, 4, Address(&First)},
+      {"Second", 0, 8, Address(&Second)},
+      {nullptr, 40, 0, Address(&Third)},  // by ordinal only
+  };
+  RegisterBuiltinModule(name, exports);
+}
+
+TEST(BuiltinModules, NamesCompareWithoutCaseWithOrWithoutDll) {
+  RegisterProbe("ProbeCase.dll");
+  HMODULE expected = LoadLibraryA("ProbeCase.dll");
+  ASSERT_NE(expected, nullptr);
+  for (const char* name : {"probecase.dll", "PROBECASE.DLL", "ProbeCase", "pRoBeCaSe.DlL", "probecase"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(LoadLibraryA(name), expected);
+    EXPECT_TRUE(FreeLibrary(expected));
+  }
+  EXPECT_TRUE(FreeLibrary(expected));
+}
+
+TEST(BuiltinModules, RegisteredWithoutDllFoundWithIt) {
+  RegisterProbe("ProbeBare");
+  HMODULE module = LoadLibraryA("probebare.DLL");
+  ASSERT_NE(module, nullptr);
+  EXPECT_NE(GetProcAddress(module, "First"), nullptr);
+  FreeLibrary(module);
+}
+
+TEST(BuiltinModules, ExportsByNameCaseSensitiveAndByOrdinal) {
+  RegisterProbe("ProbeExports.dll");
+  HMODULE module = LoadLibraryA("ProbeExports.dll");
+  ASSERT_NE(module, nullptr);
+  struct Case {
+    LPCSTR key;
+    FARPROC expected;
+  } cases[] = {
+      {"First", Address(&First)},
+      {"Second", Address(&Second)},
+      {"first", nullptr},  // export names keep their case
+      {"Missing", nullptr},
+      {MAKEINTRESOURCEA(12), Address(&First)},
+      {MAKEINTRESOURCEA(40), Address(&Third)},
+      {MAKEINTRESOURCEA(0), nullptr},  // "by name only" is no ordinal
+      {MAKEINTRESOURCEA(13), nullptr},
+  };
+  for (const Case& c : cases) {
+    SetLastError(ERROR_SUCCESS);
+    FARPROC found = GetProcAddress(module, c.key);
+    EXPECT_EQ(found, c.expected) << "case " << (&c - cases);
+    EXPECT_EQ(GetLastError(), c.expected ? ERROR_SUCCESS : ERROR_PROC_NOT_FOUND) << "case " << (&c - cases);
+  }
+  EXPECT_EQ(reinterpret_cast<int (*)()>(GetProcAddress(module, MAKEINTRESOURCEA(12)))(), 1);
+  FreeLibrary(module);
+}
+
+TEST(BuiltinModules, ArgumentBytesOfEachExport) {
+  RegisterProbe("ProbeBytes.dll");
+  HMODULE module = LoadLibraryA("ProbeBytes.dll");
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(GetExportArgumentBytes(module, Address(&First)), 4);
+  EXPECT_EQ(GetExportArgumentBytes(module, Address(&Second)), 8);
+  EXPECT_EQ(GetExportArgumentBytes(module, Address(&Third)), 0);
+  EXPECT_EQ(GetExportArgumentBytes(module, Address(&GetLastError)), -1);  // not one of its exports
+  EXPECT_EQ(GetExportArgumentBytes(nullptr, Address(&First)), -1);
+  FreeLibrary(module);
+}
+
+TEST(BuiltinModules, RegisteringAgainReplacesByNameAndAdds) {
+  RegisterProbe("ProbeReplace.dll");
+  HMODULE module = LoadLibraryA("ProbeReplace.dll");
+  ASSERT_NE(module, nullptr);
+  const BuiltinExport more[] = {
+      {"First", 12, 16, Address(&Second)},
+      {"Added", 0, 0, Address(&Third)},
+  };
+  RegisterBuiltinModule("PROBEREPLACE", more);
+  EXPECT_EQ(GetProcAddress(module, "First"), Address(&Second));
+  EXPECT_EQ(GetExportArgumentBytes(module, Address(&Second)), 16);
+  EXPECT_EQ(GetProcAddress(module, "Added"), Address(&Third));
+  EXPECT_EQ(GetProcAddress(module, "Second"), Address(&Second));  // untouched
+  FreeLibrary(module);
+}
+
+TEST(BuiltinModules, EachLoadNeedsItsFree) {
+  RegisterProbe("ProbeCount.dll");
+  HMODULE first = LoadLibraryA("ProbeCount.dll");
+  HMODULE second = LoadLibraryA("probecount");
+  ASSERT_NE(first, nullptr);
+  ASSERT_EQ(first, second);
+  EXPECT_TRUE(FreeLibrary(first));
+  EXPECT_TRUE(FreeLibrary(first));
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_FALSE(FreeLibrary(first));  // one free too many
+  EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+  // The module itself stays: its handle still answers, and loading it again counts afresh.
+  EXPECT_EQ(GetProcAddress(first, "First"), Address(&First));
+  EXPECT_EQ(LoadLibraryA("ProbeCount.dll"), first);
+  EXPECT_TRUE(FreeLibrary(first));
+  EXPECT_FALSE(FreeLibrary(first));
+}
+
+TEST(BuiltinModules, MissingModuleAndBadHandles) {
+  struct Case {
+    LPCSTR name;
+    DWORD error;
+  } cases[] = {
+      {"NoSuchModule.dll", ERROR_MOD_NOT_FOUND},
+      {"NoSuchModule", ERROR_MOD_NOT_FOUND},
+      {"", ERROR_MOD_NOT_FOUND},
+      {"\\no\\such\\dir\\Kernel32.dll", ERROR_MOD_NOT_FOUND},  // a path never means a built-in
+      {nullptr, ERROR_INVALID_PARAMETER},
+  };
+  for (const Case& c : cases) {
+    SetLastError(ERROR_SUCCESS);
+    EXPECT_EQ(LoadLibraryA(c.name), nullptr) << (c.name ? c.name : "null");
+    EXPECT_EQ(GetLastError(), c.error) << (c.name ? c.name : "null");
+  }
+  HMODULE bogus = reinterpret_cast<HMODULE>(0x1234);
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_EQ(GetProcAddress(bogus, "First"), nullptr);
+  EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
+  EXPECT_FALSE(FreeLibrary(bogus));
+  EXPECT_FALSE(FreeLibrary(nullptr));
+}
+
+TEST(SystemModules, TheSixExistAndKernel32ExportsTheKernel) {
+  for (const char* name : {"Kernel32.dll", "Gdi32.dll", "User32.dll", "Advapi32.dll", "Mpr.dll", "Shell32.dll"}) {
+    HMODULE module = LoadLibraryA(name);
+    EXPECT_NE(module, nullptr) << name;
+    FreeLibrary(module);
+  }
+  HMODULE kernel32 = LoadLibraryA("KERNEL32");
+  ASSERT_NE(kernel32, nullptr);
+  struct Case {
+    const char* name;
+    FARPROC address;
+    int bytes;
+  } cases[] = {
+      {"GetCurrentThreadId", Address(&GetCurrentThreadId), 0},
+      {"LoadLibraryA", Address(&LoadLibraryA), 4},
+      {"GetProcAddress", Address(&GetProcAddress), 8},
+      {"FreeLibrary", Address(&FreeLibrary), 4},
+      {"GetModuleFileNameA", Address(&GetModuleFileNameA), 12},
+      {"GetLastError", Address(&GetLastError), 0},
+      {"SetLastError", Address(&SetLastError), 4},
+      {"HeapAlloc", Address(&HeapAlloc), 12},
+      {"GlobalAlloc", Address(&GlobalAlloc), 8},
+  };
+  for (const Case& c : cases) {
+    FARPROC found = GetProcAddress(kernel32, c.name);
+    EXPECT_EQ(found, c.address) << c.name;
+    EXPECT_EQ(GetExportArgumentBytes(kernel32, found), c.bytes) << c.name;
+  }
+  HMODULE gdi32 = LoadLibraryA("gdi32");
+  EXPECT_EQ(GetProcAddress(gdi32, "GetLastError"), nullptr);  // each module has its own exports
+  FreeLibrary(gdi32);
+  FreeLibrary(kernel32);
+}
+
+TEST(BuiltinModules, ConcurrentLoadsRegistrationsAndFreesKeepTheCount) {
+  RegisterProbe("ProbeThreads.dll");
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&failures] {
+      for (int i = 0; i < 500; ++i) {
+        HMODULE module = LoadLibraryA("probethreads");
+        if (!module || GetProcAddress(module, "First") != Address(&First) || !FreeLibrary(module)) ++failures;
+      }
+    });
+  }
+  threads.emplace_back([] {
+    for (int i = 0; i < 500; ++i) {
+      std::string name = "Extra" + std::to_string(i);
+      const BuiltinExport extra[] = {{name.c_str(), 0, 0, Address(&Third)}};
+      RegisterBuiltinModule("ProbeThreads.dll", extra);
+    }
+  });
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(failures.load(), 0);
+  HMODULE module = LoadLibraryA("ProbeThreads.dll");
+  EXPECT_EQ(GetProcAddress(module, "Extra499"), Address(&Third));
+  EXPECT_TRUE(FreeLibrary(module));
+  EXPECT_FALSE(FreeLibrary(module));  // every load was matched by its free
+}
+
+}  // namespace
