@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libboost-regex-dev libcurl4-openssl-dev qt6-base-dev duktape-dev
+  libboost-regex-dev libcurl4-openssl-dev libssl-dev qt6-base-dev duktape-dev
   fonts-wqy-microhei openssl curl python3
 )
 
