@@ -18,6 +18,7 @@ inline constexpr DWORD ERROR_NOT_LOCKED = 158;
 inline constexpr DWORD ERROR_INVALID_FLAGS = 1004;
 inline constexpr DWORD ERROR_NO_UNICODE_TRANSLATION = 1113;
 inline constexpr DWORD ERROR_CLIPBOARD_NOT_OPEN = 1418;
+inline constexpr DWORD ERROR_INVALID_OPERATION = 4317;
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
