@@ -1,0 +1,55 @@
+#include "text_search.h"
+
+#include "ascii_case.h"
+#include "gbk_walk.h"
+
+namespace runtime::core {
+
+WalkSearch::WalkSearch(std::string_view text, std::string_view needle, bool ignoreCase)
+    : text_(text), needle_(needle), ignoreCase_(ignoreCase) {}
+
+std::size_t WalkSearch::Next(std::size_t from) const {
+  if (needle_.empty() || from > text_.size() || needle_.size() > text_.size() - from) return npos;
+  return ignoreCase_ ? NextIgnoringCase(from) : NextExact(from);
+}
+
+// Candidates come from the library's substring search; each is kept only when the walk
+// reaches it. A rejected candidate sits on a trail byte, so the walk resumes after it.
+std::size_t WalkSearch::NextExact(std::size_t from) const {
+  std::size_t walk = from;
+  for (std::size_t at = text_.find(needle_, from); at != npos; at = text_.find(needle_, walk)) {
+    if (gbk::WalkReaches(text_, walk, at)) return at;
+    walk = at + 1;
+  }
+  return npos;
+}
+
+std::size_t WalkSearch::NextIgnoringCase(std::size_t from) const {
+  const char first = ascii::Lower(needle_[0]);
+  const std::size_t last = text_.size() - needle_.size();
+  std::size_t walk = from;
+  for (std::size_t at = from; at <= last; ++at) {
+    if (ascii::Lower(text_[at]) != first || !MatchesIgnoringCase(at)) continue;
+    if (gbk::WalkReaches(text_, walk, at)) return at;
+    walk = at + 1;
+  }
+  return npos;
+}
+
+bool WalkSearch::MatchesIgnoringCase(std::size_t at) const {
+  for (std::size_t i = 0; i < needle_.size(); ++i) {
+    const char n = needle_[i];
+    const char t = text_[at + i];
+    if (gbk::IsLeadByte(n)) {
+      // A double-byte character: both of its bytes exactly (its trail byte may look like a
+      // letter, but it names a different character).
+      if (t != n) return false;
+      if (++i < needle_.size() && text_[at + i] != needle_[i]) return false;
+    } else if (ascii::Lower(t) != ascii::Lower(n)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace runtime::core
