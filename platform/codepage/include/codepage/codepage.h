@@ -33,7 +33,10 @@ std::string Utf8ToGbk(std::string_view utf8);
 inline constexpr UINT CP_ACP = 0;
 inline constexpr UINT CP_GBK = 936;
 inline constexpr UINT CP_UTF8 = 65001;
+inline constexpr DWORD MB_PRECOMPOSED = 0x00000001;
 inline constexpr DWORD MB_ERR_INVALID_CHARS = 0x00000008;
+inline constexpr DWORD WC_ERR_INVALID_CHARS = 0x00000080;  // CP_UTF8 only
+inline constexpr DWORD WC_NO_BEST_FIT_CHARS = 0x00000400;
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR source, int sourceLength,
                         LPWSTR target, int targetLength);
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR source, int sourceLength,
