@@ -8,7 +8,8 @@ thread_local DWORD lastError = 0;
 }
 
 // The kernel's thread id: stable for the thread's life, never 0, and the same value that
-// tools such as ps and gdb show.
+// tools such as ps and gdb show. Cached, so a forked child (a death test) keeps the id of
+// the thread that forked it, as code that recorded its main thread before the fork expects.
 DWORD GetCurrentThreadId() {
   thread_local const DWORD id = static_cast<DWORD>(gettid());
   return id;
