@@ -1,0 +1,117 @@
+// The resolvers' seven patterns over sample share pages of each service: they compile and
+// pick the right sub-matches, in page order.
+#include <cstring>
+
+#include "service_patterns.h"
+#include "test_runtime.h"
+
+namespace regexlib::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::StartsWith;
+using ::testing::EndsWith;
+
+class ServicePatternsTest : public LibraryTest {};
+
+TEST_F(ServicePatternsTest, PatternsHaveTheirLengths) {
+  struct Case {
+    const char* pattern;
+    std::size_t length;
+  };
+  for (const Case& c : {Case{XunleiKeyPattern, 24}, Case{XunleiFilePattern, 85},
+                        Case{XunleiExtensionPattern, 178}, Case{BaiduDlinkPattern, 34},
+                        Case{BaiduFilenamePattern, 23}, Case{BaiduSizePattern, 33},
+                        Case{BaiduMd5Pattern, 32}}) {
+    EXPECT_EQ(std::strlen(c.pattern), c.length) << c.pattern;
+  }
+}
+
+// Sub-match `group` of every match of `pattern` in `page`.
+std::vector<std::string> Groups(const char* pattern, const std::string& page, int group) {
+  Regex re;
+  EXPECT_TRUE(re.Create(pattern)) << pattern;
+  const Results found = re.SearchAll(page);
+  std::vector<std::string> texts;
+  for (std::int32_t i = 0; i < found.size(); ++i) texts.push_back(found.Text(i, group, page.c_str()).value_or(""));
+  return texts;
+}
+
+TEST_F(ServicePatternsTest, XunleiPageGivesKeyAndBothEntries) {
+  const std::string page = ReadFixture("xunlei_share.html");
+  ASSERT_FALSE(page.empty());
+  EXPECT_THAT(Groups(XunleiKeyPattern, page, 1), ElementsAre("1f0c6e8a93b24d57"));
+  EXPECT_THAT(Groups(XunleiFilePattern, page, 1),
+              ElementsAre("%E6%B5%8B%E8%AF%95%E6%96%87%E6%A1%A3.part1.rar",
+                          "%E5%85%83%E5%AE%B5%E7%87%88%E7%B1%A0.rmvb"));
+  const auto urls = Groups(XunleiFilePattern, page, 2);
+  ASSERT_EQ(urls.size(), 2u);
+  for (const std::string& url : urls) {
+    EXPECT_THAT(url, StartsWith("http://dl.f.xunlei.com/download?fid="));
+    EXPECT_EQ(url.find('"'), std::string::npos);
+  }
+  EXPECT_THAT(urls[0], EndsWith("&n=013A8C07A3706172740E5F8F2E72617200000000"));
+  EXPECT_THAT(urls[1], EndsWith("&n=0152C4E57D30F6C5DD0E726D76620000000000"));
+  EXPECT_THAT(Groups(XunleiFilePattern, page, 3), ElementsAre("734003200", "356515840"));
+  EXPECT_THAT(Groups(XunleiExtensionPattern, page, 2), ElementsAre("rar", "rmvb"));
+}
+
+TEST_F(ServicePatternsTest, BaiduPageGivesTheEscapedFields) {
+  const std::string page = ReadFixture("baidu_share.html");
+  ASSERT_FALSE(page.empty());
+  const auto dlinks = Groups(BaiduDlinkPattern, page, 1);
+  ASSERT_EQ(dlinks.size(), 1u);
+  EXPECT_THAT(dlinks[0], StartsWith(R"(http:\\/\\/d.pcs.baidu.com\\/file\\/3f7a9c2e5b8d104f6a2e9c7b1d0f5e84?fid=)"));
+  EXPECT_THAT(dlinks[0], EndsWith("&filename=%E6%97%85%E8%A1%8C%E6%97%A5%E8%AE%B0.7z"));
+  EXPECT_THAT(Groups(BaiduDlinkPattern, page, 2), ElementsAre(R"(\"})"));
+  EXPECT_THAT(Groups(BaiduFilenamePattern, page, 1), ElementsAre("%E6%97%85%E8%A1%8C%E6%97%A5%E8%AE%B0.7z"));
+  EXPECT_THAT(Groups(BaiduSizePattern, page, 1), ElementsAre("52428800"));
+  EXPECT_THAT(Groups(BaiduMd5Pattern, page, 1), ElementsAre("3f7a9c2e5b8d104f6a2e9c7b1d0f5e84"));
+}
+
+struct SnippetCase {
+  const char* name;
+  const char* pattern;
+  const char* text;
+  int group;
+  std::vector<std::string> texts;
+};
+
+void PrintTo(const SnippetCase& c, std::ostream* os) { *os << c.name; }
+
+class SnippetTable : public LibraryTest, public ::testing::WithParamInterface<SnippetCase> {};
+
+TEST_P(SnippetTable, PicksTheSubMatch) {
+  const SnippetCase& c = GetParam();
+  EXPECT_EQ(Groups(c.pattern, c.text, c.group), c.texts);
+}
+
+#define ENTRY(name) "<input checked=\"checked\"   file_name=\"" name "\" file_url=\"u\" file_size=\"1\" />"
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, SnippetTable,
+    ::testing::Values(
+        // The extension is the first listed one after a dot, in the order of the list.
+        SnippetCase{"ExtensionLongBeforeShort", XunleiExtensionPattern, ENTRY("a.rmvb"), 2, {"rmvb"}},
+        SnippetCase{"ExtensionShort", XunleiExtensionPattern, ENTRY("a.rm"), 2, {"rm"}},
+        SnippetCase{"ExtensionAfterAnUnlistedDot", XunleiExtensionPattern, ENTRY("x.part1.rar"), 2, {"rar"}},
+        SnippetCase{"ExtensionPrefixOfALongerOne", XunleiExtensionPattern, ENTRY("a.docx"), 2, {"doc"}},
+        SnippetCase{"ExtensionMpegAfterMpg", XunleiExtensionPattern, ENTRY("a.mpeg"), 2, {"mpeg"}},
+        SnippetCase{"ExtensionUpperCaseIsNotListed", XunleiExtensionPattern, ENTRY("a.GHO"), 2, {}},
+        SnippetCase{"FileEntriesInOrder", XunleiFilePattern, ENTRY("one.zip") ENTRY("two.zip"), 1,
+                    {"one.zip", "two.zip"}},
+        SnippetCase{"KeyUpToTheFirstClose", XunleiKeyPattern, "name=\"key\" value='k1'>x'>", 1, {"k1"}},
+        // Any number of backslashes before each quote.
+        SnippetCase{"Md5DoubleEscaped", BaiduMd5Pattern, R"({\\\"md5\\\":\\\"abc\\\"})", 1, {"abc"}},
+        SnippetCase{"SizeOnceEscaped", BaiduSizePattern, R"({\"size\":\"42\",\"md5\":\"m\"})", 1, {"42"}},
+        SnippetCase{"DlinkUpToTheClosingBrace", BaiduDlinkPattern, R"({\"dlink\":\"http:\\/\\/h\\/f?a\"}\"})", 1,
+                    {R"(http:\\/\\/h\\/f?a)"}},
+        SnippetCase{"DlinkNeedsItsBrace", BaiduDlinkPattern, R"({\"dlink\":\"http:\\/\\/h\",\"x\":1)", 1, {}},
+        SnippetCase{"FilenameUpToTheEscapedQuote", BaiduFilenamePattern, R"(&filename=a%20b.txt\"})", 1,
+                    {"a%20b.txt"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+#undef ENTRY
+
+}  // namespace
+}  // namespace regexlib::testing
