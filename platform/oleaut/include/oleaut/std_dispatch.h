@@ -79,9 +79,11 @@ class Invocation {
 // creator's) and deletes itself when the last is released.
 class DispatchObject : public IDispatch {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) final;
-  ULONG AddRef() final;
-  ULONG Release() final;
+  // A class that adds an interface of its own (QueryOtherInterface) overrides these three
+  // and forwards them to DispatchObject's, for that interface's IUnknown part.
+  HRESULT QueryInterface(REFIID riid, void** object) override;
+  ULONG AddRef() override;
+  ULONG Release() override;
   HRESULT GetTypeInfoCount(UINT* count) final;
   HRESULT GetTypeInfo(UINT index, LCID lcid, ITypeInfo** typeInfo) final;
   HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,

@@ -9,7 +9,7 @@
 //     field <name> <type>
 //   dispinterface <name> <iid> [hidden] [dual]
 //     method|get|put|putref <id> <name> [returns <type>] [vararg] [hidden]
-//       param <name> <type> [in] [out] [opt] [retval] [default <value>]
+//       param <name> <type> [in] [out] [opt] [retval] [default <basic type> <literal>]
 //     var <id> <name> <type> [readonly]
 //   coclass <name> <clsid>
 //     implements <dispinterface name> [default] [source]
@@ -17,10 +17,11 @@
 //
 // Names are single words. <id> is a decimal member id. A type is a basic type name (i1 i2
 // i4 i8 ui1 ui2 ui4 ui8 int uint r4 r8 cy date bstr dispatch error bool variant unknown void
-// hresult), ptr(<type>), safearray(<type>), carray(<type>,<count>[,<lower bound>]...) or the
-// name of a type of the library. A value is <basic type>:<literal>, e.g. i4:-1, bstr:"x",
-// bool:true, r8:1.5; strings take \" and \\ escapes. Parameters with "default" are optional.
-// A "vararg" method's last parameter is safearray(variant).
+// hresult), ptr(<type>), safearray(<type>), carray(<type>,<count>,<lower bound>...) or the
+// name of a type of the library, without spaces. A default value is a basic type and a
+// literal: "i4 -1", "bstr \"x\"", "bool true", "r8 1.5", "date 365.25" (a day number),
+// "empty" and "null" without one; strings take \" \\ \n \r \t escapes. Parameters with a
+// default are optional. A "vararg" method's last parameter is safearray(variant).
 #pragma once
 
 #include <string>
