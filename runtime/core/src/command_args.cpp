@@ -19,6 +19,11 @@ std::string_view ByteSetBytesOf(const CommandArg& arg) {
 }
 
 std::string_view CommandArgs::Text(std::int32_t i) const { return TextOf((*this)[i]); }
+
+const char* CommandArgs::TerminatedText(std::int32_t i) const {
+  const char* text = (*this)[i].type == types::Text ? ArgText((*this)[i]) : nullptr;
+  return text ? text : EmptyText;
+}
 std::string_view CommandArgs::Bytes(std::int32_t i) const { return ByteSetBytesOf((*this)[i]); }
 
 std::int32_t CommandArgs::Int(std::int32_t i, std::int32_t omitted) const {

@@ -21,6 +21,9 @@ class CommandArgs {
 
   // The bytes of a text argument, without the NUL.
   std::string_view Text(std::int32_t i) const;
+  // The same text as it lies, NUL-terminated ("" for an empty one), for reading it without
+  // measuring it first.
+  const char* TerminatedText(std::int32_t i) const;
   // The bytes of a byte-set argument.
   std::string_view Bytes(std::int32_t i) const;
   // An integer argument (any numeric value, by the ToInteger rules), or `omitted`.

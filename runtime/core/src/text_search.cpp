@@ -1,5 +1,7 @@
 #include "text_search.h"
 
+#include <cstring>
+
 #include "ascii_case.h"
 #include "gbk_walk.h"
 
@@ -50,6 +52,16 @@ bool WalkSearch::MatchesIgnoringCase(std::size_t at) const {
     }
   }
   return true;
+}
+
+std::size_t FindInTerminatedText(const char* text, std::size_t from, const char* needle) {
+  std::size_t walk = from;
+  for (const char* hit = std::strstr(text + from, needle); hit; hit = std::strstr(text + walk, needle)) {
+    const auto at = static_cast<std::size_t>(hit - text);
+    if (gbk::WalkReaches(std::string_view(text, at), walk, at)) return at;
+    walk = at + 1;
+  }
+  return WalkSearch::npos;
 }
 
 }  // namespace runtime::core

@@ -29,4 +29,9 @@ class WalkSearch {
   bool ignoreCase_;
 };
 
+// The exact search straight over a NUL-terminated text, which need not be measured first:
+// the first place at or after `from` (inside the text, a place the walk reaches) where the
+// NUL-terminated needle matches; npos when there is none.
+std::size_t FindInTerminatedText(const char* text, std::size_t from, const char* needle);
+
 }  // namespace runtime::core

@@ -1,6 +1,7 @@
 // Text commands that search: finding, replacing and splitting at a needle.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "command_args.h"
@@ -15,17 +16,20 @@ namespace runtime::core {
 
 void FindText(CommandResult* result, std::int32_t argc, CommandArg* args) {
   const CommandArgs in(argc, args);
-  const std::string_view text = in.Text(0);
-  const std::string_view needle = in.Text(1);
+  const char* text = in.TerminatedText(0);
+  const char* needle = in.TerminatedText(1);
   const std::int64_t start = in.Int(2, 1);
   const std::size_t from = start < 1 ? 0 : static_cast<std::size_t>(start - 1);
   const bool ignoreCase = in.Int(3) == 1;
   std::int32_t position = -1;
-  if (from < text.size()) {
-    if (needle.empty()) {
+  // Whether anything lies at or after `from` needs only the bytes up to it: a long text is
+  // not measured just to search it.
+  if (strnlen(text, from + 1) > from) {
+    if (*needle == '\0') {
       position = 1;
     } else {
-      const std::size_t at = WalkSearch(text, needle, ignoreCase).Next(from);
+      const std::size_t at = ignoreCase ? WalkSearch(text, needle, true).Next(from)
+                                        : FindInTerminatedText(text, from, needle);
       if (at != WalkSearch::npos) position = static_cast<std::int32_t>(at + 1);
     }
   }
