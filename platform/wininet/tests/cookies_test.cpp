@@ -1,0 +1,150 @@
+// The process's cookie store: how InternetSetCookieA reads its arguments, and which later
+// requests carry what responses and callers stored.
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "cookies.h"
+#include "test_client.h"
+#include "testsupport/http_server.h"
+
+namespace {
+
+using testsupport::HttpResponse;
+using testsupport::HttpTestServer;
+using namespace wininet_test;
+
+TEST(CookieArguments, ReadAsWinInetReadsThem) {
+  struct Case {
+    const char* name;
+    const char* data;
+    const char* expectName;
+    const char* expectValue;
+    const char* path;
+    const char* domain;
+    bool hostOnly;
+    bool secure;
+    bool httpOnly;
+  } cases[] = {
+      {"lang", "zh; path=/", "lang", "zh", "/", "www.share.example", true, false, false},
+      {"lang", "zh", "lang", "zh", "/a/", "www.share.example", true, false, false},
+      {nullptr, "sid=x=y; Secure; HttpOnly", "sid", "x=y", "/a/", "www.share.example", true, true, true},
+      {nullptr, "bare", "bare", "", "/a/", "www.share.example", true, false, false},
+      {"d", "1; domain=.Share.Example; path=/s; max-age=5; version=1", "d", "1", "/s", "share.example", false, false,
+       false},
+      {"d", "1; domain=www.share.example", "d", "1", "/a/", "www.share.example", false, false, false},
+  };
+  for (const Case& c : cases) {
+    DWORD error = 0;
+    auto cookie = wininet::ParseCookie("WWW.share.example", "/a/page.html", c.name, c.data, &error);
+    ASSERT_TRUE(cookie) << c.data;
+    EXPECT_EQ(cookie->name, c.expectName) << c.data;
+    EXPECT_EQ(cookie->value, c.expectValue) << c.data;
+    EXPECT_EQ(cookie->path, c.path) << c.data;
+    EXPECT_EQ(cookie->domain, c.domain) << c.data;
+    EXPECT_EQ(cookie->hostOnly, c.hostOnly) << c.data;
+    EXPECT_EQ(cookie->secure, c.secure) << c.data;
+    EXPECT_EQ(cookie->httpOnly, c.httpOnly) << c.data;
+    EXPECT_EQ(cookie->expires, 0) << c.data;
+  }
+}
+
+TEST(CookieArguments, ExpiryAndRefusals) {
+  DWORD error = 0;
+  auto dated = wininet::ParseCookie("h.example", "/", "a", "1; expires=Wed, 09 Jun 2021 10:18:14 GMT", &error);
+  ASSERT_TRUE(dated);
+  EXPECT_EQ(dated->expires, 1623233894);
+  auto unreadable = wininet::ParseCookie("h.example", "/", "a", "1; expires=someday", &error);
+  ASSERT_TRUE(unreadable);
+  EXPECT_EQ(unreadable->expires, 0);  // kept for the session
+
+  const char* refused[][2] = {
+      {"a", "1; domain=other.example"},  // does not cover the host
+      {"a", "1; domain=example"},         // nor does a bare suffix of it
+      {"a", "tab\tinside"},
+      {"", "1"},
+      {nullptr, "=1"},
+  };
+  for (auto& r : refused) {
+    EXPECT_FALSE(wininet::ParseCookie("h.example", "/", r[0], r[1], &error)) << r[1];
+    EXPECT_EQ(error, ERROR_INVALID_PARAMETER);
+  }
+}
+
+TEST(CookieArguments, SetCookieRefusesWhatItCannotStore) {
+  struct Case {
+    const char* url;
+    const char* name;
+    const char* data;
+    DWORD error;
+  } cases[] = {
+      {nullptr, "a", "1", ERROR_INVALID_PARAMETER},
+      {"http://h.example", "a", nullptr, ERROR_INVALID_PARAMETER},
+      {"h.example/x", "a", "1", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
+      {"ftp://h.example/x", "a", "1", ERROR_INTERNET_UNRECOGNIZED_SCHEME},
+      {"http://h.example", "a", "1; HttpOnly", ERROR_INVALID_OPERATION},
+  };
+  for (const Case& c : cases) {
+    EXPECT_FALSE(InternetSetCookieA(c.url, c.name, c.data)) << (c.url ? c.url : "null");
+    EXPECT_EQ(GetLastError(), c.error);
+  }
+}
+
+// Two service hosts aimed at one local server.
+class CookieStore : public ::testing::Test {
+ protected:
+  CookieStore()
+      : aim_("PANLIFT_CONNECT_TO", "one.example:80=" + server_.HostPort() + ",two.example:80=" +
+                                       server_.HostPort() + ",www.one.example:80=" + server_.HostPort()) {}
+  std::string CookieSentTo(const std::string& host, const std::string& path = "/", DWORD flags = INTERNET_FLAG_RELOAD) {
+    Fetch(host, 80, Request("GET", path, flags));
+    auto requests = server_.Requests();
+    return requests.empty() ? "(none)" : Sorted(requests.back().Header("Cookie"));
+  }
+  // The order of cookies in the header is the store's business: compare them sorted.
+  static std::string Sorted(const std::string& header) {
+    std::vector<std::string> cookies;
+    for (std::size_t pos = 0; pos < header.size();) {
+      std::size_t end = header.find("; ", pos);
+      cookies.push_back(header.substr(pos, end - pos));
+      pos = end == std::string::npos ? header.size() : end + 2;
+    }
+    std::sort(cookies.begin(), cookies.end());
+    std::string joined;
+    for (const std::string& c : cookies) joined += (joined.empty() ? "" : "; ") + c;
+    return joined;
+  }
+  HttpTestServer server_;
+  ScopedEnv aim_;
+};
+
+TEST_F(CookieStore, AResponsesCookiesReachLaterRequestsToThatHostOnly) {
+  server_.Route("/login", HttpResponse::Text("ok").WithHeader("Set-Cookie", "sid=42; path=/")
+                              .WithHeader("Set-Cookie", "lang=zh"));
+  EXPECT_EQ(CookieSentTo("one.example", "/login"), "");
+  EXPECT_EQ(CookieSentTo("one.example", "/next"), "lang=zh; sid=42");
+  EXPECT_EQ(CookieSentTo("two.example", "/next"), "");
+  EXPECT_EQ(CookieSentTo("www.one.example", "/next"), "");  // a host cookie stays with its host
+  EXPECT_EQ(CookieSentTo("one.example", "/next", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES), "");
+}
+
+TEST_F(CookieStore, CookiesSetByTheCallerAsThePageFetchStoresThem) {
+  ASSERT_TRUE(InternetSetCookieA("http://one.example", "BDUSS", "abc; path=/; expires=Fri, 01 Jan 2100 00:00:00 GMT"));
+  ASSERT_TRUE(InternetSetCookieA("http://one.example/dir/page", "deep", "1"));
+  ASSERT_TRUE(InternetSetCookieA("http://www.one.example", "wide", "2; domain=one.example"));
+  EXPECT_EQ(CookieSentTo("one.example", "/"), "BDUSS=abc; wide=2");
+  EXPECT_EQ(CookieSentTo("one.example", "/dir/x"), "BDUSS=abc; deep=1; wide=2");
+  EXPECT_EQ(CookieSentTo("www.one.example", "/"), "wide=2");
+  EXPECT_EQ(CookieSentTo("two.example", "/"), "");
+  // A date in the past takes the cookie away.
+  ASSERT_TRUE(InternetSetCookieA("http://one.example", "BDUSS", "x; expires=Thu, 01 Jan 1970 00:00:10 GMT"));
+  EXPECT_EQ(CookieSentTo("one.example", "/"), "wide=2");
+}
+
+TEST_F(CookieStore, ResponseCookiesAreNotStoredWhenTheRequestRefusesCookies) {
+  server_.Route("/set", HttpResponse::Text("ok").WithHeader("Set-Cookie", "quiet=1"));
+  CookieSentTo("two.example", "/set", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES);
+  EXPECT_EQ(CookieSentTo("two.example", "/"), "");
+}
+
+}  // namespace
