@@ -160,6 +160,7 @@ TEST(MemoryFiles, ReadLineSplitsAtLineEnds) {
       {"\xB0\nz\n", {"\xB0\nz"}},
       {before + "\xB0\nb\nc", {before + "\xB0\nb", "c"}},
       {before + "\xB0", {before + "\xB0"}},
+      {before + std::string("\xB0\0x", 3), {before + "\xB0"}},
       // Only a NUL is no trail byte: a lead byte before it stays in the line, which ends.
       {std::string("a\xB0\0", 3), {"a\xB0"}},
       {"a\xB0\x1A" "b\n", {"a\xB0\x1A" "b"}},
