@@ -5,16 +5,14 @@
 #include <vector>
 
 #include "gbk_texts.h"
+#include "runtime/automation.h"
 #include "runtime/core/commands.h"
 
 namespace runtime::core {
 namespace {
 
-// An automation slot before the automation part has filled it: the result stays empty.
-void AutomationNotInstalled(CommandResult*, std::int32_t, CommandArg*) {}
-
 // In the order of the indexes in core_library.h.
-Command commandTable[command::Count] = {
+constexpr Command kCommandTable[command::Count] = {
     // Texts
     GetTextLength, TextLeft, TextRight, TextMiddle, CharFromCode, FindText, ToUpper, ToLower, RemoveAllSpaces,
     ReplaceTextRange, ReplaceSubtext, SplitText, SpaceText,
@@ -28,13 +26,18 @@ Command commandTable[command::Count] = {
     // System
     SetClipboardText, ProcessEvents,
     // The automation group
-    AutomationNotInstalled, AutomationNotInstalled, AutomationNotInstalled, AutomationNotInstalled,
-    AutomationNotInstalled, AutomationNotInstalled, AutomationNotInstalled, AutomationNotInstalled,
-    AutomationNotInstalled, AutomationNotInstalled, AutomationNotInstalled, AutomationNotInstalled,
-    AutomationNotInstalled};
+    ComObject::Create, ComObject::Clear, ComObject::Method, ComObject::VariantMethod, ComObject::TextMethod,
+    ComObject::NumberMethod, ComObject::WriteProperty, Variant::Clear, Variant::SetType, Variant::GetText,
+    Variant::GetByteSet, Variant::Assign, Variant::CreateArray};
+
+// The automation types; the program makes and releases their records itself.
+const LibraryDataType kAutomationTypes[] = {
+    {TypeNumberOfType(types::ComObject), gbk_texts::kComObjectTypeName, ComObjectRecordSize, -1, -1},
+    {TypeNumberOfType(types::Variant), gbk_texts::kVariantTypeName, VariantBlockSize, -1, -1},
+};
 
 std::vector<LibraryDataType>& DataTypes() {
-  static std::vector<LibraryDataType> dataTypes;
+  static std::vector<LibraryDataType> dataTypes(std::begin(kAutomationTypes), std::end(kAutomationTypes));
   return dataTypes;
 }
 
@@ -44,10 +47,10 @@ LibraryInfo& Info() {
       "7c1e5a3b04d94f6e9a2b8d0c6e1f4a57",  // identifies the core library
       1,
       gbk_texts::kLibraryName,
-      0,
-      nullptr,
+      static_cast<std::int32_t>(DataTypes().size()),
+      DataTypes().data(),
       command::Count,
-      commandTable,
+      kCommandTable,
       nullptr,  // part of the runtime: it needs no notification
   };
   return info;
@@ -58,13 +61,7 @@ LibraryInfo& Info() {
 const LibraryInfo& CoreLibrary() { return Info(); }
 
 Command CoreCommand(std::int32_t index) {
-  return index >= 0 && index < command::Count ? commandTable[index] : nullptr;
-}
-
-void InstallAutomationGroup(const Command (&commands)[kAutomationCommandCount]) {
-  for (std::int32_t i = 0; i < kAutomationCommandCount; ++i) {
-    commandTable[command::FirstAutomationCommand + i] = commands[i] ? commands[i] : AutomationNotInstalled;
-  }
+  return index >= 0 && index < command::Count ? kCommandTable[index] : nullptr;
 }
 
 void AddDataTypes(const LibraryDataType* types, std::int32_t count) {

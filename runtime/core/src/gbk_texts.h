@@ -14,5 +14,7 @@ inline constexpr char kMinute[] = "\xB7\xD6";  // 分
 inline constexpr char kSecond[] = "\xC3\xEB";  // 秒
 
 inline constexpr char kLibraryName[] = "\xBA\xCB\xD0\xC4\xBF\xE2";  // 核心库
+inline constexpr char kComObjectTypeName[] = "\xB6\xD4\xCF\xF3";          // 对象
+inline constexpr char kVariantTypeName[] = "\xB1\xE4\xCC\xE5\xD0\xCD";  // 变体型
 
 }  // namespace runtime::core::gbk_texts

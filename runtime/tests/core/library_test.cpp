@@ -4,6 +4,7 @@
 #include <set>
 
 #include "core_call.h"
+#include "runtime/automation.h"
 #include "runtime/core/commands.h"
 
 namespace core_test {
@@ -36,35 +37,30 @@ TEST(CoreLibrary, TableHoldsTheCoreCommandsThenTheAutomationGroup) {
   EXPECT_EQ(info.commands[command::ProcessEvents], &runtime::core::ProcessEvents);
 }
 
-void FakeClear(runtime::CommandResult* result, std::int32_t, runtime::CommandArg*) { runtime::SetIntResult(result, 77); }
-
-TEST(CoreLibrary, AutomationSlotsAnswerEmptyUntilFilled) {
-  const CommandResult before = Call(command::VariantClear, {runtime::IntArg(1)});
-  EXPECT_EQ(before.dataLow | before.dataHigh | before.type, 0u);
-
-  runtime::Command group[runtime::core::kAutomationCommandCount] = {};
-  group[command::VariantClear - command::FirstAutomationCommand] = FakeClear;
-  runtime::core::InstallAutomationGroup(group);
-  EXPECT_EQ(CallInt(command::VariantClear, {}), 77);
-  EXPECT_EQ(Call(command::ComObjectCreate).type, 0u) << "a slot left null stays empty";
-
-  const runtime::Command none[runtime::core::kAutomationCommandCount] = {};
-  runtime::core::InstallAutomationGroup(none);
-  EXPECT_EQ(Call(command::VariantClear).type, 0u);
+TEST(CoreLibrary, TheAutomationGroupHoldsTheComObjectAndVariantCommands) {
+  const runtime::LibraryInfo& info = CoreLibrary();
+  EXPECT_EQ(info.commands[command::ComObjectCreate], &runtime::ComObject::Create);
+  EXPECT_EQ(info.commands[command::ComObjectWriteProperty], &runtime::ComObject::WriteProperty);
+  EXPECT_EQ(info.commands[command::VariantClear], &runtime::Variant::Clear);
+  EXPECT_EQ(info.commands[command::VariantCreateArray], &runtime::Variant::CreateArray);
+  std::set<runtime::Command> group(info.commands + command::FirstAutomationCommand, info.commands + command::Count);
+  EXPECT_EQ(group.size(), 13u);
 }
 
-TEST(CoreLibrary, DataTypesJoinTheRecord) {
+TEST(CoreLibrary, DataTypesJoinTheRecordAfterTheAutomationTypes) {
   static const runtime::LibraryDataType kTypes[] = {
-      {0x30, "\xB6\xD4\xCF\xF3", 8, -1, -1},              // 对象
-      {0x31, "\xB1\xE4\xCC\xE5\xD0\xCD", 8, -1, -1},      // 变体型
+      {0x05, "\xB1\xE0\xBC\xAD\xBF\xF2", 8, -1, -1},  // 编辑框
       {0x30, "duplicate", 8, -1, -1},
   };
-  runtime::core::AddDataTypes(kTypes, 3);
+  runtime::core::AddDataTypes(kTypes, 2);
   const runtime::LibraryInfo& info = CoreLibrary();
-  ASSERT_EQ(info.typeCount, 2);
+  ASSERT_EQ(info.typeCount, 3);
   EXPECT_EQ(info.types[0].number, 0x30);
-  EXPECT_STREQ(info.types[0].name, kTypes[0].name);
+  EXPECT_STREQ(info.types[0].name, "\xB6\xD4\xCF\xF3");  // 对象: the first record of 0x30 stays
+  EXPECT_EQ(info.types[0].blockSize, runtime::ComObjectRecordSize);
   EXPECT_EQ(info.types[1].number, 0x31);
+  EXPECT_EQ(info.types[1].blockSize, runtime::VariantBlockSize);
+  EXPECT_EQ(info.types[2].number, 0x05);
 }
 
 // Every command copes with no arguments at all and with left-out records in every place,

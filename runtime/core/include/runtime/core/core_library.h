@@ -53,7 +53,7 @@ enum : std::int32_t {
   SetClipboardText,
   ProcessEvents,
 
-  // The automation group, supplied by the automation part (InstallAutomationGroup).
+  // The automation group: the ComObject and Variant commands.
   FirstAutomationCommand,
   ComObjectCreate = FirstAutomationCommand,
   ComObjectClear,
@@ -81,11 +81,8 @@ const LibraryInfo& CoreLibrary();
 // The command at a table index; null outside the table.
 Command CoreCommand(std::int32_t index);
 
-// Until the automation part installs its commands, each automation slot holds a command
-// that leaves its result empty. Installing again replaces the group.
-void InstallAutomationGroup(const Command (&commands)[kAutomationCommandCount]);
-// Data types of the library (the automation part's ComObject 0x30 and Variant 0x31, the
-// window units' types). The records are copied, their names must stay alive; a type
+// Data types of the library: ComObject 0x30 and Variant 0x31 are there from the start;
+// the window units add theirs. The records are copied, their names must stay alive; a type
 // number given twice keeps its first record.
 void AddDataTypes(const LibraryDataType* types, std::int32_t count);
 
