@@ -26,7 +26,8 @@ HRESULT Call(IDispatch* object, const char16_t* name, WORD flags, std::vector<VA
   std::u16string text(name);
   LPOLESTR names[] = {text.data()};
   DISPID id = DISPID_UNKNOWN;
-  if (HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); FAILED(hr)) {
+  if (HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+      FAILED(hr)) {
     return hr;
   }
   std::vector<VARIANT> reversed(args.rbegin(), args.rend());

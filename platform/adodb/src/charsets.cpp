@@ -114,8 +114,8 @@ std::optional<Charset> FindCharset(std::u16string_view name) {
     std::string_view name;
     Charset charset;
   } kNames[] = {
-      {"unicode", Charset::Utf16}, {"utf-16", Charset::Utf16}, {"utf-8", Charset::Utf8},
-      {"gbk", Charset::Gbk},       {"gb2312", Charset::Gbk},   {"cp936", Charset::Gbk},
+      {"unicode", Charset::Utf16},  {"utf-16", Charset::Utf16}, {"utf-8", Charset::Utf8},
+      {"gbk", Charset::Gbk},        {"gb2312", Charset::Gbk},   {"cp936", Charset::Gbk},
       {"us-ascii", Charset::Ascii},
   };
   for (const auto& entry : kNames) {

@@ -19,7 +19,9 @@ oleaut::ComPtr<ITypeLib> BuildLibrary() {
       .Value(u"adStateClosed", adStateClosed)
       .Value(u"adStateOpen", adStateOpen);
   lib.Enum(u"StreamReadEnum").Value(u"adReadAll", adReadAll).Value(u"adReadLine", adReadLine);
-  lib.Enum(u"StreamWriteEnum").Value(u"adWriteChar", adWriteChar).Value(u"adWriteLine", adWriteLine);
+  lib.Enum(u"StreamWriteEnum")
+      .Value(u"adWriteChar", adWriteChar)
+      .Value(u"adWriteLine", adWriteLine);
   lib.Enum(u"StreamOpenOptionsEnum")
       .Value(u"adOpenStreamUnspecified", adOpenStreamUnspecified)
       .Value(u"adOpenStreamAsync", adOpenStreamAsync)

@@ -59,8 +59,8 @@ class StreamDispatch : public ::testing::Test {
     CLSID clsid{};
     if (FAILED(CLSIDFromProgID(progId, &clsid))) return nullptr;
     ComPtr<IDispatch> object;
-    const DWORD contexts = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                           CLSCTX_REMOTE_SERVER;
+    const DWORD contexts =
+        CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
     if (FAILED(CoCreateInstance(clsid, nullptr, contexts, IID_IDispatch, object.PutVoid()))) {
       return nullptr;
     }
@@ -73,7 +73,8 @@ class StreamDispatch : public ::testing::Test {
 };
 
 TEST_F(StreamDispatch, ProgIdsWithoutRegardToCase) {
-  for (const char16_t* progId : {u"ADODB.Stream", u"adodb.stream", u"ADODB.STREAM", u"ADODB.Stream.6.0"}) {
+  for (const char16_t* progId :
+       {u"ADODB.Stream", u"adodb.stream", u"ADODB.STREAM", u"ADODB.Stream.6.0"}) {
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK);
     EXPECT_TRUE(IsEqualCLSID(clsid, adodb::CLSID_Stream));

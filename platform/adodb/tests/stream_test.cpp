@@ -1,12 +1,12 @@
 // The stream's rules: what is allowed when, what each call does to the content, the
 // position and the size, and the character-set conversion the program runs through it.
+#include "adodb/stream.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "adodb/stream.h"
 
 namespace {
 
@@ -56,10 +56,12 @@ TEST(StreamConversion, TheProgramsSequence) {
       {"GBK to UTF-8 with its mark", "\xD6\xD0", u"GBK", u"utf-8", 0, "\xEF\xBB\xBF\xE4\xB8\xAD"},
       {"a file name", "a%20\xE6\x96\x87\xE4\xBB\xB6.txt", u"utf-8", u"GBK", 0,
        "a%20\xCE\xC4\xBC\xFE.txt"},
+      // clang-format off
       {"invalid UTF-8", "\xE4\xB8" "A\xFF", u"utf-8", u"GBK", 0, "?A?"},
       {"invalid GBK pair", "\x81\x20" "A", u"GBK", u"utf-8", 3, "?A"},
+      // clang-format on
       {"charset names in other cases", "\xE4\xB8\xAD", u"UTF-8", u"gb2312", 0, "\xD6\xD0"},
-      {"to Unicode", "ab", u"us-ascii", u"unicode", 0, std::string("\xFF\xFE" "a\0b\0", 6)},
+      {"to Unicode", "ab", u"us-ascii", u"unicode", 0, std::string("\xFF\xFE\x61\0b\0", 6)},
       {"nothing in, nothing out", "", u"utf-8", u"GBK", 0, std::nullopt},
       {"only the mark, skipped", "", u"GBK", u"utf-8", 3, std::nullopt},
   };
@@ -238,7 +240,7 @@ TEST(Stream, MarksOnlyAtTheStartAndOnlyTheirOwn) {
   ASSERT_EQ(s.Open(), S_OK);
   ASSERT_EQ(s.WriteText(u"a", adWriteChar), S_OK);
   ASSERT_EQ(s.WriteText(u"b", adWriteChar), S_OK);
-  EXPECT_EQ(s.Bytes(), B("\xEF\xBB\xBF" "ab"));
+  EXPECT_EQ(s.Bytes(), B("\xEF\xBB\xBF\x61\x62"));  // the mark, then "ab"
 
   Stream gbk;
   ASSERT_EQ(gbk.SetCharset(u"GBK"), S_OK);
@@ -271,7 +273,7 @@ void Fill(Stream& s, std::u16string_view charset, std::string_view bytes) {
 
 TEST(Stream, ReadTextByCount) {
   Stream s;
-  Fill(s, u"utf-8", "\xEF\xBB\xBF\xE4\xB8\xAD\xE6\x96\x87" "ab\xF0\x9F\x98\x80z");
+  Fill(s, u"utf-8", "\xEF\xBB\xBF\xE4\xB8\xAD\xE6\x96\x87\x61\x62\xF0\x9F\x98\x80z");
   std::u16string text;
   ASSERT_EQ(s.ReadText(2, &text), S_OK);
   EXPECT_EQ(text, u"\u4e2d\u6587");

@@ -44,8 +44,11 @@ void CappedAllocator::Link(Header* header) {
 }
 
 void CappedAllocator::Unlink(Header* header) {
-  if (header->previous != nullptr) header->previous->next = header->next;
-  else first_ = header->next;
+  if (header->previous != nullptr) {
+    header->previous->next = header->next;
+  } else {
+    first_ = header->next;
+  }
   if (header->next != nullptr) header->next->previous = header->previous;
 }
 

@@ -17,8 +17,9 @@ namespace {
 // and pure computation on the script's own data.
 constexpr const char* kHostGlobals[] = {"Duktape", "performance"};
 
-// Describing what a script threw can run its code again (toString): keep that short.
-constexpr std::int32_t kDescribeBudgetMs = 1000;
+// The engine's own calls around the script's: describing what a script threw can run its
+// code again (toString), so these get a short deadline of their own.
+constexpr std::int32_t kHousekeepingBudgetMs = 1000;
 
 // Protected bodies below hold nothing that needs destroying: an error leaves them by a
 // long jump. Their state lives in the caller's records.
@@ -195,7 +196,7 @@ Context::Context(std::unique_ptr<Heap> heap, std::int32_t timeoutMs, std::size_t
     : heap_(std::move(heap)), timeoutMs_(timeoutMs), memoryLimit_(memoryLimit) {}
 
 bool Context::RemoveHostGlobals() {
-  const CallStatus status = heap_->Call(kDescribeBudgetMs, &RemoveHostGlobalsBody, nullptr, 0);
+  const CallStatus status = heap_->Call(kHousekeepingBudgetMs, &RemoveHostGlobalsBody, nullptr, 0);
   if (status == CallStatus::Fatal) return false;
   duk_pop(heap_->Context());
   return status == CallStatus::Ok;
@@ -255,7 +256,7 @@ Result Context::DefaultValue(std::uint32_t id) {
 
 void Context::Release(std::uint32_t id) {
   ObjectCall call{id};
-  if (heap_->Call(kDescribeBudgetMs, &ReleaseBody, &call, 0) != CallStatus::Fatal) {
+  if (heap_->Call(kHousekeepingBudgetMs, &ReleaseBody, &call, 0) != CallStatus::Fatal) {
     duk_pop(heap_->Context());
   }
 }
@@ -283,16 +284,19 @@ Result Context::Finish(CallStatus status, bool compiling, bool keptObject, std::
   std::u16string message = DescribeThrown();
   if (heap_->Dead()) return Failure(Status::EngineFailure, u"script engine failure");
   Status kind = Status::ScriptError;
-  if (syntax) kind = Status::SyntaxError;
-  // Whatever it threw in the end, a call that was refused memory ran into the limit
-  // (when memory runs that short, the engine can only throw a bare "Error").
-  else if (refused) kind = Status::OutOfMemory;
-  if (kind == Status::OutOfMemory) CollectAfterRefusal();
+  if (syntax) {
+    kind = Status::SyntaxError;
+  } else if (refused) {
+    // Whatever it threw in the end, a call that was refused memory ran into the limit
+    // (when memory runs that short, the engine can only throw a bare "Error").
+    kind = Status::OutOfMemory;
+    CollectAfterRefusal();
+  }
   return Failure(kind, std::move(message));
 }
 
 void Context::CollectAfterRefusal() {
-  if (heap_->Call(kDescribeBudgetMs, &CollectBody, nullptr, 0) != CallStatus::Fatal) {
+  if (heap_->Call(kHousekeepingBudgetMs, &CollectBody, nullptr, 0) != CallStatus::Fatal) {
     duk_pop(heap_->Context());
   }
   exhausted_ = heap_->Dead() || heap_->MemoryInUse() > memoryLimit_ / 2;
@@ -315,7 +319,7 @@ Value Context::ReadValue(bool keptObject, std::uint32_t id) {
 
 // Takes the thrown value off the stack and gives its String() form.
 std::u16string Context::DescribeThrown() {
-  const CallStatus status = heap_->Call(kDescribeBudgetMs, &DescribeBody, nullptr, 1);
+  const CallStatus status = heap_->Call(kHousekeepingBudgetMs, &DescribeBody, nullptr, 1);
   if (status == CallStatus::Fatal) return u"script engine failure";
   std::u16string text = status == CallStatus::Ok && !heap_->TimedOut()
                             ? TopText(heap_->Context())

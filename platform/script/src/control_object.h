@@ -33,7 +33,7 @@ class ControlObject final : public oleaut::DispatchObject {
   ~ControlObject() override = default;
   Engine engine_;
   LONG state_ = 0;
-  bool allowUI_ = true;        // kept for callers; a timeout never asks anyone
+  bool allowUI_ = true;         // kept for callers; a timeout never asks anyone
   bool useSafeSubset_ = false;  // kept for callers; every script runs sandboxed anyway
 };
 

@@ -95,9 +95,7 @@ Result Engine::Execute(std::u16string_view code, bool wantValue) {
 }
 
 Result Engine::AddCode(std::u16string_view code) { return Execute(code, false); }
-Result Engine::ExecuteStatement(std::u16string_view statement) {
-  return Execute(statement, false);
-}
+Result Engine::ExecuteStatement(std::u16string_view statement) { return Execute(statement, false); }
 Result Engine::Eval(std::u16string_view expression) { return Execute(expression, true); }
 
 Result Engine::Run(std::u16string_view name, std::span<const Value> arguments) {

@@ -30,8 +30,8 @@ void Heap::OnFatal(void* udata, const char* message) {
 
 std::unique_ptr<Heap> Heap::Create(std::size_t memoryLimit) {
   std::unique_ptr<Heap> heap(new Heap());
-  heap->ctx_ = duk_create_heap(&Heap::Allocate, &Heap::Reallocate, &Heap::Free, heap.get(),
-                               &Heap::OnFatal);
+  heap->ctx_ =
+      duk_create_heap(&Heap::Allocate, &Heap::Reallocate, &Heap::Free, heap.get(), &Heap::OnFatal);
   if (heap->ctx_ == nullptr) return nullptr;
   heap->allocator_.SetLimit(memoryLimit);
   return heap;

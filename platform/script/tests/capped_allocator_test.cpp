@@ -1,10 +1,10 @@
 // The engine's memory: a cap that refuses growth beyond it and keeps what exists intact.
+#include "capped_allocator.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
-
-#include "capped_allocator.h"
 
 namespace {
 

@@ -144,17 +144,20 @@ TEST_F(EngineResults, ErrorsAreResultsWithTheirMessage) {
 }
 
 TEST_F(EngineResults, RunCallsGlobalFunctionsWithArguments) {
-  ASSERT_TRUE(engine.AddCode(u"function add(a, b) { return a + b; }\n"
-                             u"function kinds() { var t = []; for (var i = 0; i < arguments.length; i++)"
-                             u" t.push(arguments[i] === null ? 'null' : typeof arguments[i]); return t.join(' '); }\n"
-                             u"var notCallable = 1;")
-                  .ok());
+  ASSERT_TRUE(
+      engine
+          .AddCode(u"function add(a, b) { return a + b; }\n"
+                   u"function kinds() { var t = []; for (var i = 0; i < arguments.length; i++)"
+                   u" t.push(arguments[i] === null ? 'null' : typeof arguments[i]); return "
+                   u"t.join(' '); }\n"
+                   u"var notCallable = 1;")
+          .ok());
   const std::vector<Value> numbers{std::int32_t{2}, 2.5};
   EXPECT_EQ(engine.Run(u"add", numbers).value, Value(4.5));
   const std::vector<Value> texts{std::u16string(u"\u4e2d"), std::u16string(u"x")};
   EXPECT_EQ(engine.Run(u"add", texts).value, Value(u"\u4e2dx"));
-  const std::vector<Value> all{std::monostate{}, Null{}, true, std::int32_t{1}, 1.5,
-                               std::u16string(u"s")};
+  const std::vector<Value> all{std::monostate{}, Null{}, true,
+                               std::int32_t{1},  1.5,    std::u16string(u"s")};
   EXPECT_EQ(engine.Run(u"kinds", all).value, Value(u"undefined null boolean number number string"));
 
   EXPECT_EQ(engine.Run(u"missing", {}).status, Status::UnknownName);

@@ -1,9 +1,9 @@
 // Texts to and from the engine's internal form.
+#include "engine_text.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "engine_text.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ TEST(EngineText, EachCodeUnitOnItsOwn) {
       {u"\u07ff", "\xDF\xBF"},
       {u"\u4e2d", "\xE4\xB8\xAD"},
       {u"\uffff", "\xEF\xBF\xBF"},
-      {u"\U0001F600", "\xED\xA0\xBD\xED\xB8\x80"},  // a pair as two units
+      {u"\U0001F600", "\xED\xA0\xBD\xED\xB8\x80"},            // a pair as two units
       {std::u16string(1, char16_t(0xDC00)), "\xED\xB0\x80"},  // a lone surrogate kept
   };
   for (const auto& c : cases) {
@@ -44,12 +44,14 @@ TEST(EngineText, ReadingOtherForms) {
     std::string bytes;
     std::u16string text;
   } cases[] = {
-      {"\xF0\x9F\x98\x80", u"\U0001F600"},          // four-byte UTF-8
-      {"\x80", u"\uFFFD"},                          // stray continuation
+      // clang-format off
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},  // four-byte UTF-8
+      {"\x80", u"\uFFFD"},                  // stray continuation
       {"\xFF" "A", u"\uFFFD" "A"},
-      {"\xE4\xB8", u"\uFFFD"},                      // cut short at the end
-      {"\xE4\xB8" "A", u"\uFFFD" "A"},              // cut short before a character
-      {"\xF4\x90\x80\x80", u"\uFFFD"},              // beyond U+10FFFF
+      {"\xE4\xB8", u"\uFFFD"},              // cut short at the end
+      {"\xE4\xB8" "A", u"\uFFFD" "A"},      // cut short before a character
+      {"\xF4\x90\x80\x80", u"\uFFFD"},      // beyond U+10FFFF
+      // clang-format on
       {"a\xC3", u"a\uFFFD"},
   };
   for (const auto& c : cases) EXPECT_EQ(FromEngineText(c.bytes), c.text);

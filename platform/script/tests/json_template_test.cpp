@@ -23,7 +23,8 @@ std::u16string ReplaceAll(std::u16string text, std::u16string_view from, std::u1
 }
 
 std::u16string ReaderScript(std::u16string_view json, std::u16string_view path) {
-  std::u16string script = u"function mapStr(){\r\nvar people = #####;\r\nreturn people%%%%%\r\n}\r\n";
+  std::u16string script =
+      u"function mapStr(){\r\nvar people = #####;\r\nreturn people%%%%%\r\n}\r\n";
   script = ReplaceAll(script, u"#####", json);
   return ReplaceAll(script, u"%%%%%", u"." + std::u16string(path));
 }
@@ -40,7 +41,8 @@ std::u16string TextOf(const Value& value) {
     const script::Result text = (*object)->DefaultValue();
     return text.ok() ? std::get<std::u16string>(text.value) : u"(failed)";
   }
-  if (std::holds_alternative<std::monostate>(value) || std::holds_alternative<script::Null>(value)) {
+  if (std::holds_alternative<std::monostate>(value) ||
+      std::holds_alternative<script::Null>(value)) {
     return u"";
   }
   return u"(unexpected type)";
@@ -89,7 +91,8 @@ TEST(JsonTemplate, MembersByPath) {
     const Read read = ReadJson(c.json, c.path);
     EXPECT_EQ(read.statement, Status::Ok) << Printable(c.json);
     EXPECT_EQ(read.run, Status::Ok) << Printable(c.json);
-    EXPECT_EQ(Printable(read.text), Printable(c.text)) << Printable(c.json) << " " << Printable(c.path);
+    EXPECT_EQ(Printable(read.text), Printable(c.text))
+        << Printable(c.json) << " " << Printable(c.path);
   }
 }
 
@@ -98,9 +101,9 @@ TEST(JsonTemplate, TextsThatAreNotAnObjectGiveNoValue) {
     const char16_t* json;
     const char16_t* path;
   } cases[] = {
-      {u"}", u"a"},                // passes the reader's first-character check, fails here
-      {u"{\"a\":", u"a"},          // cut short
-      {u"{\"a\":1}", u"a..b"},     // not a member expression
+      {u"}", u"a"},             // passes the reader's first-character check, fails here
+      {u"{\"a\":", u"a"},       // cut short
+      {u"{\"a\":1}", u"a..b"},  // not a member expression
       {u"{\"a\":1}}", u"a"},
   };
   for (const auto& c : cases) {

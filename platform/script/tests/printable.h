@@ -25,8 +25,8 @@ inline std::string Printable(std::u16string_view text) {
 
 namespace script {
 inline void PrintTo(Status status, std::ostream* os) {
-  static const char* const kNames[] = {"Ok",      "NotInitialized",  "SyntaxError",
-                                       "ScriptError", "Timeout",     "OutOfMemory",
+  static const char* const kNames[] = {"Ok",          "NotInitialized",  "SyntaxError",
+                                       "ScriptError", "Timeout",         "OutOfMemory",
                                        "UnknownName", "InvalidArgument", "EngineFailure"};
   *os << kNames[static_cast<int>(status)];
 }

@@ -34,17 +34,17 @@ struct Hostile {
 // Each fails with the status given; the same engine and a new one work afterwards.
 const Hostile kHostile[] = {
     {"endless loop", "for (;;) {}", Status::Timeout},
-    {"endless loop that catches the timeout",
-     "for (;;) { try { for (;;) {} } catch (e) {} }", Status::Timeout},
+    {"endless loop that catches the timeout", "for (;;) { try { for (;;) {} } catch (e) {} }",
+     Status::Timeout},
     {"caught timeout, then a normal end", "try { for (;;) {} } catch (e) {} 1", Status::Timeout},
     {"endless loop in finally", "try { throw 1; } finally { for (;;) {} }", Status::Timeout},
-    {"catastrophic backtracking",
-     "/(x+x+)+y/.test('xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx')", Status::Timeout},
-    {"backtracking in replace",
-     "'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx'.replace(/(x+x+)+y/g, '')", Status::Timeout},
+    {"catastrophic backtracking", "/(x+x+)+y/.test('xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx')",
+     Status::Timeout},
+    {"backtracking in replace", "'xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx'.replace(/(x+x+)+y/g, '')",
+     Status::Timeout},
     {"endless recursion", "function f() { return f() + 1; } f()", Status::ScriptError},
-    {"endless recursion through native calls",
-     "function f() { return [0].map(f); } f()", Status::ScriptError},
+    {"endless recursion through native calls", "function f() { return [0].map(f); } f()",
+     Status::ScriptError},
     {"string doubling", "var s = 'x'; for (;;) s += s;", Status::OutOfMemory},
     {"array growth", "var a = []; for (;;) a.push(a.length);", Status::OutOfMemory},
     {"many small objects", "(function () { var a = []; for (;;) a.push({v: a.length}); })()",
@@ -53,8 +53,8 @@ const Hostile kHostile[] = {
     {"huge join", "new Array(1e6).join('abcdefgh')", Status::OutOfMemory},
     {"deeply nested array literal", nullptr, Status::ScriptError},
     {"deeply nested JSON", "JSON.parse(new Array(100001).join('['))", Status::ScriptError},
-    {"deeply nested pattern", "new RegExp(new Array(100001).join('(') + new Array(100001).join(')'))",
-     Status::ScriptError},
+    {"deeply nested pattern",
+     "new RegExp(new Array(100001).join('(') + new Array(100001).join(')'))", Status::ScriptError},
     {"deeply nested arrays printed",
      "var a = []; for (var i = 0; i < 10000; i++) a = [a]; String(a)", Status::ScriptError},
     {"deeply nested arrays as JSON",
@@ -72,7 +72,8 @@ TEST(Sandbox, HostileScriptsFailWithinTheirLimitsAndTheEngineGoesOn) {
   engine.SetMemoryLimit(4 * 1024 * 1024);
   for (const Hostile& h : kHostile) {
     SCOPED_TRACE(h.name);
-    ASSERT_TRUE(engine.SetTimeout(h.status == Status::Timeout ? kShortTimeoutMs : kGenerousTimeoutMs));
+    ASSERT_TRUE(
+        engine.SetTimeout(h.status == Status::Timeout ? kShortTimeoutMs : kGenerousTimeoutMs));
     const script::Result result = engine.ExecuteStatement(CodeOf(h));
     EXPECT_EQ(result.status, h.status) << Printable(result.message);
     EXPECT_FALSE(result.message.empty());
@@ -102,9 +103,10 @@ TEST(Sandbox, HostileFunctionsFailThroughRunAndDefaultValue) {
   Engine engine;
   ASSERT_TRUE(engine.SetLanguage(u"javascript"));
   ASSERT_TRUE(engine.SetTimeout(kShortTimeoutMs));
-  ASSERT_TRUE(engine.AddCode(u"function spin() { for (;;) {} }\n"
-                             u"var trap = {toString: function () { for (;;) {} }};\n"
-                             u"function throwTrap() { throw trap; }")
+  ASSERT_TRUE(engine
+                  .AddCode(u"function spin() { for (;;) {} }\n"
+                           u"var trap = {toString: function () { for (;;) {} }};\n"
+                           u"function throwTrap() { throw trap; }")
                   .ok());
   EXPECT_EQ(engine.Run(u"spin", {}).status, Status::Timeout);
 
@@ -156,20 +158,20 @@ TEST(Sandbox, NoHostObjectsAreReachable) {
   Engine engine;
   ASSERT_TRUE(engine.SetLanguage(u"javascript"));
   // Every global there is: the language's own, and computation on the script's own data.
-  const script::Result globals =
-      engine.Eval(u"Object.getOwnPropertyNames(this).sort().join(' ') + ' | ' +"
-                  u" Object.getOwnPropertySymbols(this).length");
+  const script::Result globals = engine.Eval(
+      u"Object.getOwnPropertyNames(this).sort().join(' ') + ' | ' +"
+      u" Object.getOwnPropertySymbols(this).length");
   ASSERT_TRUE(globals.ok());
   EXPECT_EQ(Printable(std::get<std::u16string>(globals.value)),
             "Array ArrayBuffer Boolean Buffer CBOR DataView Date Error EvalError Float32Array "
             "Float64Array Function Infinity Int16Array Int32Array Int8Array JSON Math NaN Number "
             "Object Proxy RangeError ReferenceError Reflect RegExp String Symbol SyntaxError "
-            "TextDecoder TextEncoder TypeError URIError Uint16Array Uint32Array Uint8Array Uint8ClampedArray decodeURI "
-            "decodeURIComponent encodeURI encodeURIComponent escape eval globalThis isFinite "
-            "isNaN parseFloat parseInt undefined unescape | 0");
-  for (const char* name : {"Duktape", "require", "print", "alert", "console", "process", "module",
-                           "exports", "load", "readFile", "performance", "XMLHttpRequest",
-                           "ActiveXObject", "WScript"}) {
+            "TextDecoder TextEncoder TypeError URIError Uint16Array Uint32Array Uint8Array "
+            "Uint8ClampedArray decodeURI decodeURIComponent encodeURI encodeURIComponent escape "
+            "eval globalThis isFinite isNaN parseFloat parseInt undefined unescape | 0");
+  for (const char* name :
+       {"Duktape", "require", "print", "alert", "console", "process", "module", "exports", "load",
+        "readFile", "performance", "XMLHttpRequest", "ActiveXObject", "WScript"}) {
     const script::Result type = engine.Eval(U(std::string("typeof ") + name));
     EXPECT_EQ(type.value, Value(u"undefined")) << name;
   }

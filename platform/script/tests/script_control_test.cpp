@@ -1,5 +1,7 @@
 // "ScriptControl" as a late-bound caller sees it: created from its ProgID and driven
 // through IDispatch, with VARIANT results.
+#include "script/script_control.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,7 +11,6 @@
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "printable.h"
-#include "script/script_control.h"
 
 namespace {
 
@@ -61,8 +62,9 @@ class ScriptControlDispatch : public ::testing::Test {
 };
 
 TEST_F(ScriptControlDispatch, ProgIds) {
-  for (const char16_t* progId : {u"ScriptControl", u"scriptcontrol",
-                                 u"MSScriptControl.ScriptControl", u"MSScriptControl.ScriptControl.1"}) {
+  for (const char16_t* progId :
+       {u"ScriptControl", u"scriptcontrol", u"MSScriptControl.ScriptControl",
+        u"MSScriptControl.ScriptControl.1"}) {
     CLSID clsid{};
     ASSERT_EQ(CLSIDFromProgID(progId, &clsid), S_OK) << Printable(progId);
     EXPECT_TRUE(IsEqualCLSID(clsid, script::CLSID_ScriptControl));
@@ -137,8 +139,8 @@ TEST_F(ScriptControlDispatch, Errors) {
   EXPECT_EQ(CallMethod(control.Get(), u"AddCode", Args(u"function (")).hr, script::SCRIPT_E_SYNTAX);
   EXPECT_EQ(CallMethod(control.Get(), u"ExecuteStatement", Args(u"var = 1")).hr,
             script::SCRIPT_E_SYNTAX);
-  const DispatchOutcome thrown = CallMethod(control.Get(), u"ExecuteStatement",
-                                            Args(u"throw new TypeError('bad')"));
+  const DispatchOutcome thrown =
+      CallMethod(control.Get(), u"ExecuteStatement", Args(u"throw new TypeError('bad')"));
   EXPECT_EQ(thrown.hr, DISP_E_EXCEPTION);
   EXPECT_EQ(thrown.description, u"TypeError: bad");
   EXPECT_EQ(CallMethod(control.Get(), u"Run", Args(u"nothing")).hr, DISP_E_UNKNOWNNAME);
@@ -174,7 +176,8 @@ TEST_F(ScriptControlDispatch, RunTakesAVariableArgumentList) {
   args.clear();
   args.push_back(OwnedVariant::Text(u"size"));
   args.push_back(OwnedVariant::Copy(*array.result));
-  ASSERT_EQ(CallMethod(other.Get(), u"AddCode", Args(u"function size(a) { return a.length; }")).hr, S_OK);
+  ASSERT_EQ(CallMethod(other.Get(), u"AddCode", Args(u"function size(a) { return a.length; }")).hr,
+            S_OK);
   EXPECT_EQ(CallMethod(other.Get(), u"Run", std::move(args)).hr, DISP_E_TYPEMISMATCH);
   args.clear();
   args.push_back(OwnedVariant::Text(u"size"));
