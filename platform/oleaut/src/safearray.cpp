@@ -129,7 +129,7 @@ HRESULT SafeArrayAllocDescriptorEx(VARTYPE vt, UINT dims, SAFEARRAY** out) {
 
 HRESULT SafeArrayAllocData(SAFEARRAY* array) {
   if (!array) return E_INVALIDARG;
-  ULONG count;
+  ULONG count = 0;
   if (!CountElements(array, &count)) return E_OUTOFMEMORY;
   const std::size_t bytes = static_cast<std::size_t>(count) * array->cbElements;
   void* data = std::calloc(1, bytes ? bytes : 1);
@@ -158,7 +158,7 @@ SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lowerBound, ULONG count) {
 HRESULT SafeArrayDestroyData(SAFEARRAY* array) {
   if (!array) return E_INVALIDARG;
   if (array->cLocks) return DISP_E_ARRAYISLOCKED;
-  ULONG count;
+  ULONG count = 0;
   if (CountElements(array, &count)) ReleaseElements(array, 0, count);
   std::free(array->pvData);
   array->pvData = nullptr;
@@ -302,7 +302,7 @@ HRESULT SafeArrayPutElement(SAFEARRAY* array, const LONG* indexes, void* value) 
 HRESULT SafeArrayRedim(SAFEARRAY* array, const SAFEARRAYBOUND* lastDimension) {
   if (!array || !lastDimension) return E_INVALIDARG;
   if (array->cLocks || (array->fFeatures & FADF_FIXEDSIZE)) return DISP_E_ARRAYISLOCKED;
-  ULONG oldCount;
+  ULONG oldCount = 0;
   if (!CountElements(array, &oldCount)) return E_UNEXPECTED;
   ULONGLONG others = 1;  // elements of one step of the last dimension
   for (USHORT i = 1; i < array->cDims; ++i) others *= Bounds(array)[i].cElements;
@@ -345,7 +345,7 @@ HRESULT SafeArrayCopy(SAFEARRAY* array, SAFEARRAY** out) {
     SafeArrayDestroyDescriptor(copy);
     return hr;
   }
-  ULONG count;
+  ULONG count = 0;
   CountElements(array, &count);
   const auto* from = static_cast<const unsigned char*>(array->pvData);
   auto* to = static_cast<unsigned char*>(copy->pvData);

@@ -169,6 +169,7 @@ class Reader {
   void Header(const std::vector<Token>& t) {
     Expect(t, 4);
     lib_.name = detail::FromUtf8(t[1].text);
+    docTarget_ = &lib_.doc;
     lib_.libid = ParseGuid(t[2].text);
     const auto dot = t[3].text.find('.');
     if (dot == std::string::npos) Fail("a version needs major.minor");
@@ -331,7 +332,7 @@ class Reader {
       return value;
     }
     OwnedVariant source = OwnedVariant::Text(text);
-    const VARTYPE through = vt == VT_DATE || vt == VT_ERROR ? VT_R8 : vt;
+    const VARTYPE through = vt == VT_DATE || vt == VT_ERROR ? VARTYPE{VT_R8} : vt;
     if (FAILED(VariantChangeTypeEx(value.get(), source.get(), detail::kFormatLocale, 0, through))) {
       Fail("\"" + literal.text + "\" is no value of type " + typeName);
     }

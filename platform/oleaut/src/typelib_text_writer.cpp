@@ -50,16 +50,18 @@ class Writer {
   }
 
   std::string Write() {
-    TLIBATTR* attr = nullptr;
-    Check(lib_->GetLibAttr(&attr));
     BSTR name = nullptr;
     BSTR doc = nullptr;
     Check(lib_->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
-    out_ = "typelib " + Take(name) + " " + GuidText(attr->guid) + " " +
+    const std::string docText = Take(doc);
+    const std::string libName = Take(name);
+    TLIBATTR* attr = nullptr;
+    Check(lib_->GetLibAttr(&attr));
+    out_ = "typelib " + libName + " " + GuidText(attr->guid) + " " +
            std::to_string(attr->wMajorVerNum) + "." + std::to_string(attr->wMinorVerNum) +
            " lcid " + Hex(attr->lcid) + "\n";
     lib_->ReleaseTLibAttr(attr);
-    Doc(doc, "");
+    Doc(docText, "");
     const UINT count = lib_->GetTypeInfoCount();
     for (UINT i = 0; i < count; ++i) {
       ComPtr<ITypeInfo> type;
@@ -70,9 +72,8 @@ class Writer {
   }
 
  private:
-  void Doc(BSTR doc, const char* indent) {
-    if (doc && SysStringLen(doc)) out_ += std::string(indent) + "doc " + detail::QuoteText(Take(doc)) + "\n";
-    else SysFreeString(doc);
+  void Doc(const std::string& doc, const char* indent) {
+    if (!doc.empty()) out_ += std::string(indent) + "doc " + detail::QuoteText(doc) + "\n";
   }
 
   std::string NameOf(ITypeInfo* type, MEMBERID member = MEMBERID_NIL) {
@@ -132,25 +133,32 @@ class Writer {
   void Type(ITypeInfo* type) {
     TYPEATTR* attr = nullptr;
     Check(type->GetTypeAttr(&attr));
+    // Given back on every path, the failing ones included.
+    struct AttrGuard {
+      ITypeInfo* type;
+      TYPEATTR* attr;
+      ~AttrGuard() { type->ReleaseTypeAttr(attr); }
+    } guard{type, attr};
     BSTR name = nullptr;
     BSTR doc = nullptr;
     Check(type->GetDocumentation(MEMBERID_NIL, &name, &doc, nullptr, nullptr));
     const std::string typeName = Take(name);
+    const std::string docText = Take(doc);
     const bool hasGuid = !IsEqualGUID(attr->guid, GUID_NULL);
     const std::string guid = hasGuid ? " " + GuidText(attr->guid) : "";
     switch (attr->typekind) {
       case TKIND_ENUM:
         out_ += "enum " + typeName + guid + "\n";
-        Doc(doc, "  ");
+        Doc(docText, "  ");
         Variables(type, attr->cVars, "const");
         break;
       case TKIND_ALIAS:
         out_ += "alias " + typeName + " " + TypeText(attr->tdescAlias, type) + "\n";
-        Doc(doc, "  ");
+        Doc(docText, "  ");
         break;
       case TKIND_RECORD:
         out_ += "record " + typeName + guid + "\n";
-        Doc(doc, "  ");
+        Doc(docText, "  ");
         Variables(type, attr->cVars, "field");
         break;
       case TKIND_DISPATCH:
@@ -158,13 +166,13 @@ class Writer {
         if (attr->wTypeFlags & TYPEFLAG_FHIDDEN) out_ += " hidden";
         if (attr->wTypeFlags & TYPEFLAG_FDUAL) out_ += " dual";
         out_ += "\n";
-        Doc(doc, "  ");
+        Doc(docText, "  ");
         for (UINT i = 0; i < attr->cFuncs; ++i) Function(type, i);
         Variables(type, attr->cVars, "var");
         break;
       case TKIND_COCLASS:
         out_ += "coclass " + typeName + " " + GuidText(attr->guid) + "\n";
-        Doc(doc, "  ");
+        Doc(docText, "  ");
         for (UINT i = 0; i < attr->cImplTypes; ++i) {
           HREFTYPE ref;
           INT flags = 0;
@@ -179,11 +187,8 @@ class Writer {
         }
         break;
       default:
-        SysFreeString(doc);
-        type->ReleaseTypeAttr(attr);
         throw WriteError{E_NOTIMPL};
     }
-    type->ReleaseTypeAttr(attr);
   }
 
   void Function(ITypeInfo* type, UINT index) {
@@ -197,8 +202,9 @@ class Writer {
     try {
       Check(hr);
       static const char* const kKinds[] = {"", "method", "get", "", "put", "", "", "", "putref"};
-      BSTR doc = nullptr;
-      Check(type->GetDocumentation(desc->memid, nullptr, &doc, nullptr, nullptr));
+      BSTR docBstr = nullptr;
+      Check(type->GetDocumentation(desc->memid, nullptr, &docBstr, nullptr, nullptr));
+      const std::string doc = Take(docBstr);
       // GetNames answers for the first function of the member (a property's get), whose
       // index parameters a put shares; a put's value parameter is named "value".
       const bool put = desc->invkind == INVOKE_PROPERTYPUT || desc->invkind == INVOKE_PROPERTYPUTREF;
@@ -244,9 +250,10 @@ class Writer {
       VARDESC* desc = nullptr;
       Check(type->GetVarDesc(i, &desc));
       try {
-        BSTR doc = nullptr;
+        BSTR docBstr = nullptr;
         BSTR name = nullptr;
-        Check(type->GetDocumentation(desc->memid, &name, &doc, nullptr, nullptr));
+        Check(type->GetDocumentation(desc->memid, &name, &docBstr, nullptr, nullptr));
+        const std::string doc = Take(docBstr);
         const std::string varName = Take(name);
         const std::string w = word;
         if (w == "const") {
