@@ -203,11 +203,27 @@ VARTYPE ResolveTypeDesc(const TYPEDESC& type, ITypeInfo* typeInfo) {
   return ResolveAt(type, typeInfo, 0);
 }
 
+// Walks the declared type itself (no TYPEDESC copy): the dispatcher asks this for every
+// argument of every call.
 VARTYPE ResolveVarType(const DeclType& type, ITypeInfo* typeInfo) {
-  DescStorage storage;
-  TYPEDESC desc;
-  FillTypeDesc(type, &desc, storage);
-  return ResolveTypeDesc(desc, typeInfo);
+  switch (type.vt) {
+    case VT_INT: return VT_I4;
+    case VT_UINT: return VT_UI4;
+    case VT_PTR:
+      return type.inner ? ResolveVarType(*type.inner, typeInfo) : VARTYPE{VT_UNKNOWN};
+    case VT_SAFEARRAY:
+    case VT_CARRAY:
+      if (!type.inner) return VT_ARRAY | VT_VARIANT;
+      return VT_ARRAY | (ResolveVarType(*type.inner, typeInfo) & VT_TYPEMASK);
+    case VT_USERDEFINED: {
+      TYPEDESC desc{};
+      desc.vt = VT_USERDEFINED;
+      desc.hreftype = type.href;
+      return ResolveTypeDesc(desc, typeInfo);
+    }
+    default:
+      return type.vt;
+  }
 }
 
 }  // namespace oleaut::detail

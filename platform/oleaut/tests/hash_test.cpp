@@ -44,4 +44,16 @@ TEST(NameHash, ValuesForTheChineseAndEnglishTables) {
   EXPECT_EQ(WHashValOfLHashVal(0x00700007), 7);
 }
 
+TEST(Locale, TheUserLocaleIsChinese) {
+  EXPECT_EQ(GetUserDefaultLCID(), 0x0804u);
+  const std::pair<LCID, LCID> cases[] = {
+      {LOCALE_USER_DEFAULT, 0x0804}, {LOCALE_SYSTEM_DEFAULT, 0x0804}, {LOCALE_NEUTRAL, 0x0804},
+      {0x0004, 0x0804},              {0x0009, 0x0409},                {0x0C0A, 0x0C0A},
+      {LOCALE_INVARIANT, LOCALE_INVARIANT},
+  };
+  for (const auto& [given, converted] : cases) {
+    EXPECT_EQ(ConvertDefaultLocale(given), converted) << std::hex << given;
+  }
+}
+
 }  // namespace
