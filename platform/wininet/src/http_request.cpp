@@ -64,6 +64,12 @@ HINTERNET HttpOpenRequestA(HINTERNET connection, LPCSTR verb, LPCSTR objectName,
   request->flags = flags;
   if (auto accept = AcceptHeader(acceptTypes)) request->derivedHeaders.push_back(*accept);
   if (referrer && *referrer) request->derivedHeaders.push_back(MakeHeader("Referer", referrer));
+  // What some flags ask WinInet to say; a plain request says none of it.
+  if (flags & INTERNET_FLAG_PRAGMA_NOCACHE) request->derivedHeaders.push_back(MakeHeader("Pragma", "no-cache"));
+  if ((flags & INTERNET_FLAG_NO_CACHE_WRITE) && !EqualsIgnoreCase(verbText, "GET")) {
+    request->derivedHeaders.push_back(MakeHeader("Cache-Control", "no-cache"));
+  }
+  if (flags & INTERNET_FLAG_KEEP_CONNECTION) request->derivedHeaders.push_back(MakeHeader("Connection", "Keep-Alive"));
   return AddHandle(std::move(request));
 }
 

@@ -78,14 +78,21 @@ TEST_F(RequestBytes, WhatWinInetAddsByItself) {
   http10.version = "HTTP/1.0";
   http10.agent = "agent";
   http10.path = "/a b#c";
-  RequestOptions port;
-  port.agent = nullptr;
+  RequestOptions flagged = Request("POST", "/f", INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_CACHE_WRITE |
+                                                   INTERNET_FLAG_KEEP_CONNECTION);
+  flagged.agent = nullptr;
+  RequestOptions cachedGet = Request("GET", "/g", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE);
+  cachedGet.agent = nullptr;
   Case cases[] = {
       {"a plain GET carries no Accept", plain, "GET / HTTP/1.1\r\nHost: share.example\r\n\r\n"},
       {"a bodiless POST declares an empty body", bodylessPost,
        "post / HTTP/1.1\r\nHost: share.example\r\nContent-Length: 0\r\n\r\n"},
       {"the version and an escaped object", http10,
        "GET /a%20b%23c HTTP/1.0\r\nHost: share.example\r\nUser-Agent: agent\r\n\r\n"},
+      {"headers the flags ask for", flagged,
+       "POST /f HTTP/1.1\r\nHost: share.example\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n"
+       "Connection: Keep-Alive\r\nContent-Length: 0\r\n\r\n"},
+      {"no cache header on a GET", cachedGet, "GET /g HTTP/1.1\r\nHost: share.example\r\n\r\n"},
   };
   for (const Case& c : cases) {
     Handles h;
