@@ -2,7 +2,7 @@
 // and with the curl command line on the same URL, in one run. Reported: throughput
 // (bytes_per_second) of both, and for the WinInet read the growth of resident memory
 // while the body streams (rss_growth_MB: the highest resident size seen during the read
-// minus the size just before the send).
+// minus the size just before the send). Run: scripts/bench.sh wininet
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
