@@ -8,7 +8,7 @@
 
 #include "adodb/adodb_stream.h"
 #include "adodb/stream.h"
-#include "dispatch_call.h"
+#include "oleaut_testing/dispatch_call.h"
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "oleaut/safearray.h"

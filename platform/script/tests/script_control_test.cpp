@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "dispatch_call.h"
+#include "oleaut_testing/dispatch_call.h"
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "printable.h"
