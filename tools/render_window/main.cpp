@@ -1,0 +1,99 @@
+// render_window: a window of a template block, made by the runtime's window layer on the
+// offscreen platform, saved as a PNG.
+//
+//   render_window <template block> <out.png> [window id]   (default: the block's first window)
+#include <QApplication>
+#include <QFontDatabase>
+#include <QPixmap>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "runtime/windows/template_format.h"
+#include "runtime/windows/window_layer.h"
+#include "runtime/windows/window_table.h"
+#include "ui/application.h"
+
+namespace {
+
+runtime::HandlerResult Nothing(const std::int32_t*, std::int32_t) { return {}; }
+
+int Fail(const std::string& message) {
+  std::cerr << "render_window: " << message << "\n";
+  return 1;
+}
+
+// Handlers of a picture do nothing: as many no-op procedures as the block's offsets reach.
+std::vector<runtime::EventHandler> Procedures(const runtime::TemplateBlock& block) {
+  std::size_t count = 1;
+  for (const auto& window : block.windows) {
+    for (const runtime::UnitRecord& unit : window.form.units) {
+      for (const runtime::EventBinding& binding : unit.events) {
+        if (binding.handler >= 0) count = std::max(count, binding.handler / sizeof(runtime::EventHandler) + 1);
+      }
+      if (unit.IsShort() && unit.shortHandler >= 0) {
+        count = std::max(count, unit.shortHandler / sizeof(runtime::EventHandler) + 1);
+      }
+    }
+  }
+  return std::vector<runtime::EventHandler>(count, Nothing);
+}
+
+// Chinese captions need a CJK face; prefer the one the machine set-up installs.
+void UseCjkFont() {
+  for (const char* family : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC"}) {
+    if (QFontDatabase::families().contains(QString::fromLatin1(family))) {
+      QFont font(QString::fromLatin1(family));
+      font.setPointSize(9);
+      QApplication::setFont(font);
+      return;
+    }
+  }
+  std::cerr << "render_window: no CJK font found (install fonts-wqy-microhei); Chinese shows as boxes\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3 || argc > 4) return Fail("usage: render_window <template block> <out.png> [window id]");
+  std::ifstream in(argv[1], std::ios::binary);
+  if (!in) return Fail(std::string("cannot read ") + argv[1]);
+  std::ostringstream content;
+  content << in.rdbuf();
+  const std::string bytes = content.str();
+  const std::span<const std::uint8_t> block(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+
+  runtime::TemplateReadResult read = runtime::ReadTemplateBlock(block);
+  if (!read.ok) return Fail(std::string(argv[1]) + ": " + read.error + " (at byte " + std::to_string(read.errorOffset) + ")");
+  if (read.block.windows.empty()) return Fail(std::string(argv[1]) + " holds no window");
+  std::uint32_t windowId = read.block.windows[0].id;
+  if (argc == 4) windowId = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 0));
+
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  ui::EnsureApplication();
+  UseCjkFont();
+  runtime::InstallWindowLayer();
+  const std::vector<runtime::EventHandler> procedures = Procedures(read.block);
+  runtime::WindowEntries windows = runtime::DeserialiseTemplates(block);
+  runtime::RelocateHandlers(windows, procedures.data());
+  runtime::InstallTemplates(std::move(windows));
+  if (!runtime::FindWindow(windowId)) return Fail("no window " + std::to_string(windowId) + " in the block");
+  runtime::LoadStartupWindow(windowId);
+  for (int i = 0; i < 10; ++i) ui::HandleWaitingEvents();
+
+  QWidget* form = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible()) form = widget;
+  }
+  if (!form) return Fail("the window did not show");
+  QPixmap picture = form->grab();
+  if (!picture.save(QString::fromLocal8Bit(argv[2]), "PNG")) return Fail(std::string("cannot write ") + argv[2]);
+  std::cout << argv[2] << ": " << picture.width() << "x" << picture.height() << "\n";
+  runtime::DestroyAllWindows();
+  return 0;
+}
