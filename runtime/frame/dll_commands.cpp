@@ -6,7 +6,7 @@
 
 #include "context.h"
 #include "kernel/modules.h"
-#include "messages.h"
+#include "runtime/messages.h"
 
 namespace runtime {
 namespace {

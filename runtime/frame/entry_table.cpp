@@ -1,6 +1,6 @@
 // The RuntimeEntryTable: the thirteen entries through which the program reaches the runtime.
 #include "context.h"
-#include "messages.h"
+#include "runtime/messages.h"
 
 namespace runtime {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "context.h"
-#include "messages.h"
+#include "runtime/messages.h"
 #include "ui/message_box.h"
 
 namespace runtime {

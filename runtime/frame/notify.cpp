@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "context.h"
-#include "messages.h"
+#include "runtime/messages.h"
 #include "ui/application.h"
 
 namespace runtime {

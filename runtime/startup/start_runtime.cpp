@@ -14,8 +14,6 @@
 namespace runtime {
 namespace {
 
-std::int32_t programMode = 0;
-std::int32_t programVersion = 0;
 bool oleInitialised = false;
 
 // The module file name in a buffer of 260 bytes, as Windows programs size it, or a larger
@@ -34,16 +32,12 @@ std::string ModuleFileName() {
 
 }  // namespace
 
-std::int32_t ProgramMode() { return programMode; }
-std::int32_t ProgramVersion() { return programVersion; }
-
 std::intptr_t StartRuntime(const void* block) {
   const auto& info = *static_cast<const ProgramInfoBlock*>(block);
 
   // 1. The runtime heap is the process heap: the frame's memory blocks take it on first use.
   // 2. Mode and version.
-  programMode = info.mode;
-  programVersion = info.version + 1;
+  SetProgramVersion(info.mode, info.version + 1);
   // 3. OLE for this thread, once.
   if (!oleInitialised) {
     OleInitialize(nullptr);

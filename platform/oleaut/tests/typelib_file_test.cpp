@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "oleaut/ole32.h"
@@ -161,7 +163,9 @@ TEST(TypeLibText, WritingRefusesTypesOfOtherLibraries) {
 class TypeLibFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    path_ = ::testing::TempDir() + "panlift_test_typelib.txt";
+    // One file per test and process: ctest runs tests side by side.
+    path_ = ::testing::TempDir() + "panlift_typelib_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + std::to_string(getpid()) + ".txt";
     std::ofstream(path_) << Write(testing::TestTypeLib());
   }
   void TearDown() override { std::remove(path_.c_str()); }

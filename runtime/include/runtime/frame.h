@@ -61,7 +61,11 @@ std::intptr_t RuntimeNotify(std::int32_t code, std::intptr_t p1, std::intptr_t p
 // Handles every message already waiting; stops at a pending quit, which stays pending.
 void HandleWaitingMessages();
 
-// ---- Program location (start-up) ----
+// ---- The program (start-up) ----
+// Build mode and version as start-up keeps them (the version one above the block's).
+void SetProgramVersion(std::int32_t mode, std::int32_t version);
+std::int32_t ProgramMode();
+std::int32_t ProgramVersion();
 // Splits a module file name at its last "\" into directory and file name.
 void SetProgramPath(const char* moduleFileName);
 const char* ProgramDirectory();  // without the trailing "\"

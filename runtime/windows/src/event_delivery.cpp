@@ -1,7 +1,7 @@
 // Event delivery: a unit's event becomes a call of the program's handler.
 #include <algorithm>
 
-#include "messages.h"
+#include "runtime/messages.h"
 #include "runtime/frame.h"
 #include "runtime/windows/window_layer.h"
 #include "window_lifetime.h"

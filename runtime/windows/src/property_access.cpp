@@ -1,5 +1,5 @@
 // ReadProperty and WriteProperty: a unit's properties by window id, unit id and number.
-#include "messages.h"
+#include "runtime/messages.h"
 #include "runtime/frame.h"
 #include "runtime/windows/window_layer.h"
 #include "unit.h"

@@ -1,7 +1,7 @@
 // LoadStartupWindow: a live window made from its template, then its creation events.
 #include <functional>
 
-#include "messages.h"
+#include "runtime/messages.h"
 #include "runtime/frame.h"
 #include "runtime/windows/window_layer.h"
 #include "units.h"

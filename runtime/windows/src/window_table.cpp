@@ -1,7 +1,7 @@
 // Start-up's part of the window layer: reading the template block into the window table.
 #include "runtime/windows/window_table.h"
 
-#include "messages.h"
+#include "runtime/messages.h"
 #include "runtime/frame.h"
 #include "runtime/windows/window_layer.h"
 

@@ -11,11 +11,6 @@ namespace runtime {
 // fatal (a damaged template block: "载入窗口模板数据段出错!").
 std::intptr_t StartRuntime(const void* programInfoBlock);
 
-// The program's build mode and version as start-up keeps them (the version is the block's
-// plus one); 0 before start-up.
-std::int32_t ProgramMode();
-std::int32_t ProgramVersion();
-
 // Gives the frame the routines that start-up and the window layer bring (RuntimeService
 // operation 6, the window layer). RunProgram does this first.
 void InstallRuntimeParts();

@@ -1,5 +1,5 @@
-// The frame's fixed texts, as GBK bytes (the system's texts are code page 936).
-// Each is followed by the characters it holds.
+// The runtime's fixed texts (its fatal-error messages and the error box), as GBK bytes:
+// the system's texts are code page 936. Each follows a comment with the characters it holds.
 #pragma once
 
 namespace runtime::messages {
@@ -48,5 +48,19 @@ inline constexpr char kErrorCodeLabel[] = "\xB4\xED\xCE\xF3\xB4\xFA\xC2\xEB\xA3\
 inline constexpr char kErrorMessageLabel[] = "\xB4\xED\xCE\xF3\xD0\xC5\xCF\xA2\xA3\xBA";
 // 错误
 inline constexpr char kErrorCaption[] = "\xB4\xED\xCE\xF3";
+
+// Start-up, window loading, property access and event delivery.
+// 载入窗口模板数据段出错!
+inline constexpr char kTemplateDataDamaged[] = "\xD4\xD8\xC8\xEB\xB4\xB0\xBF\xDA\xC4\xA3\xB0\xE5\xCA\xFD\xBE\xDD\xB6\xCE\xB3\xF6\xB4\xED!";
+// 指定窗口尚未载入
+inline constexpr char kWindowNotLoaded[] = "\xD6\xB8\xB6\xA8\xB4\xB0\xBF\xDA\xC9\xD0\xCE\xB4\xD4\xD8\xC8\xEB";
+// 未找到引发事件的窗口
+inline constexpr char kEventWindowMissing[] = "\xCE\xB4\xD5\xD2\xB5\xBD\xD2\xFD\xB7\xA2\xCA\xC2\xBC\xFE\xB5\xC4\xB4\xB0\xBF\xDA";
+// 未找到引发事件的窗口组件
+inline constexpr char kEventUnitMissing[] = "\xCE\xB4\xD5\xD2\xB5\xBD\xD2\xFD\xB7\xA2\xCA\xC2\xBC\xFE\xB5\xC4\xB4\xB0\xBF\xDA\xD7\xE9\xBC\xFE";
+// 引发事件的窗口组件无效
+inline constexpr char kEventUnitInvalid[] = "\xD2\xFD\xB7\xA2\xCA\xC2\xBC\xFE\xB5\xC4\xB4\xB0\xBF\xDA\xD7\xE9\xBC\xFE\xCE\xDE\xD0\xA7";
+// 欲访问的窗口组件属性不存在 (a property number that the unit's type does not have)
+inline constexpr char kNoSuchProperty[] = "\xD3\xFB\xB7\xC3\xCE\xCA\xB5\xC4\xB4\xB0\xBF\xDA\xD7\xE9\xBC\xFE\xCA\xF4\xD0\xD4\xB2\xBB\xB4\xE6\xD4\xDA";
 
 }  // namespace runtime::messages
