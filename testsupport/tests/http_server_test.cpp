@@ -96,10 +96,11 @@ TEST(HttpTestServer, HandlersSeeTheRequest) {
   EXPECT_EQ(reply.substr(reply.size() - 4), "ping");
 }
 
-TEST(HttpTestServer, SendsChunkedAndGeneratedBodies) {
+TEST(HttpTestServer, SendsChunkedAndGeneratedBodiesAndLongHeaderBlocks) {
   HttpTestServer server;
   server.Route("/chunked", HttpResponse::Chunked("abcdefg", 3));
   server.Route("/big", HttpResponse::Generated(100000));
+  server.Route("/long", HttpResponse::LongHeaders("after", 1100));
   RawClient client(server.Port());
   client.Send("GET /chunked HTTP/1.1\r\n\r\n");
   std::string chunked = client.ReadUntil("0\r\n\r\n");
@@ -111,6 +112,14 @@ TEST(HttpTestServer, SendsChunkedAndGeneratedBodies) {
   std::string body = reply.substr(reply.find("\r\n\r\n") + 4);
   ASSERT_EQ(body.size(), 100000u);
   for (std::size_t i : {0u, 25u, 26u, 65535u, 65536u, 99999u}) EXPECT_EQ(body[i], GeneratedByte(i)) << i;
+
+  RawClient longHeaders(server.Port());
+  longHeaders.Send("GET /long HTTP/1.0\r\n\r\n");
+  std::string withLongHeaders = longHeaders.ReadToEnd();
+  const std::size_t blockEnd = withLongHeaders.find("\r\n\r\n");
+  EXPECT_GE(blockEnd + 4, 1100u);
+  EXPECT_LT(blockEnd + 4, 1300u);
+  EXPECT_EQ(withLongHeaders.substr(blockEnd + 4), "after");
 }
 
 TEST(HttpTestServer, ResetsInTheMiddleOfTheBody) {

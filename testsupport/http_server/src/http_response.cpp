@@ -57,6 +57,18 @@ HttpResponse HttpResponse::Chunked(std::string body, std::size_t chunkSize) {
   return r;
 }
 
+HttpResponse HttpResponse::LongHeaders(std::string body, std::size_t minimumBytes) {
+  HttpResponse r = Text(std::move(body));
+  auto lineBytes = [](const std::string& name, const std::string& value) { return name.size() + value.size() + 4; };
+  std::size_t bytes = std::string("HTTP/1.1 200 OK\r\n\r\n").size();
+  for (const auto& [name, value] : r.headers) bytes += lineBytes(name, value);
+  for (int i = 1; bytes < minimumBytes; ++i) {
+    r.headers.emplace_back("X-Filler-" + std::to_string(i), std::string(64, 'f'));
+    bytes += lineBytes(r.headers.back().first, r.headers.back().second);
+  }
+  return r;
+}
+
 HttpResponse HttpResponse::Generated(std::uint64_t bytes) {
   HttpResponse r;
   r.headers.emplace_back("Content-Type", "application/octet-stream");

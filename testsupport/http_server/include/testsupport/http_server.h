@@ -77,6 +77,9 @@ struct HttpResponse {
   static HttpResponse Status(int status, std::string reason, std::string body = "");
   static HttpResponse Redirect(int status, std::string location);
   static HttpResponse Chunked(std::string body, std::size_t chunkSize);
+  // A header block (status line to blank line) of at least minimumBytes, filled out with
+  // X-Filler headers: more than a fixed header buffer holds.
+  static HttpResponse LongHeaders(std::string body, std::size_t minimumBytes);
   static HttpResponse Generated(std::uint64_t bytes);
   // Sends the headers of the whole body (its Content-Length), then bytesBeforeReset of it.
   static HttpResponse ResetMidBody(std::string body, std::uint64_t bytesBeforeReset);
