@@ -30,6 +30,27 @@ std::vector<std::string> ParseConnectTo(std::string_view map) {
   return entries;
 }
 
+bool IsAimed(const std::vector<std::string>& entries, std::string_view host, unsigned port) {
+  if (host.size() > 1 && host.front() == '[') host = host.substr(1, host.size() - 2);
+  for (std::string_view entry : entries) {
+    std::string_view from;
+    if (!entry.empty() && entry[0] == '[') {
+      std::size_t close = entry.find(']');
+      if (close == std::string_view::npos) continue;
+      from = entry.substr(1, close - 1);
+      entry.remove_prefix(close + 1);
+    } else {
+      from = entry.substr(0, entry.find(':'));
+      entry.remove_prefix(from.size());
+    }
+    if (entry.empty() || entry[0] != ':' || !EqualsIgnoreCase(from, host)) continue;
+    entry.remove_prefix(1);
+    std::string_view fromPort = entry.substr(0, entry.find(':'));
+    if (fromPort.empty() || fromPort == std::to_string(port)) return true;  // no port: any port
+  }
+  return false;
+}
+
 std::vector<std::string> ConnectToFromEnvironment() {
   const char* map = std::getenv("PANLIFT_CONNECT_TO");
   return map ? ParseConnectTo(map) : std::vector<std::string>{};

@@ -14,4 +14,8 @@ std::vector<std::string> ParseConnectTo(std::string_view map);
 
 std::vector<std::string> ConnectToFromEnvironment();
 
+// True when one of the entries aims host:port elsewhere. Such a request goes straight to
+// its local address, past any proxy, which could not reach it.
+bool IsAimed(const std::vector<std::string>& entries, std::string_view host, unsigned port);
+
 }  // namespace wininet

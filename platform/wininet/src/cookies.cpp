@@ -3,8 +3,10 @@
 #include <mutex>
 #include <vector>
 
+#include "cookie_match.h"
 #include "curl_setup.h"
 #include "text.h"
+#include "url_parts.h"
 #include "wininet/wininet.h"
 
 namespace wininet {
@@ -133,6 +135,26 @@ void AddCookie(const Cookie& cookie) {
   UseCookieStore(easy);  // the share first: a cookie added before it would be lost
   curl_easy_setopt(easy, CURLOPT_COOKIELIST, CookieLine(cookie).c_str());
   curl_easy_cleanup(easy);
+}
+
+bool StoreHasCookiesFor(std::string_view url) {
+  DWORD error = 0;
+  auto parts = SplitUrl(url, &error);
+  if (!parts) return false;
+  std::string_view path = PartOf(url, parts->path);
+  CookieTarget target{PartOf(url, parts->host), path.empty() ? "/" : path,
+                      parts->schemeNumber == INTERNET_SCHEME_HTTPS};
+
+  CURL* easy = curl_easy_init();
+  UseCookieStore(easy);
+  curl_slist* cookies = nullptr;
+  curl_easy_getinfo(easy, CURLINFO_COOKIELIST, &cookies);
+  const std::time_t now = std::time(nullptr);
+  bool found = false;
+  for (curl_slist* c = cookies; c && !found; c = c->next) found = CookieMatches(c->data, target, now);
+  curl_slist_free_all(cookies);
+  curl_easy_cleanup(easy);
+  return found;
 }
 
 }  // namespace wininet

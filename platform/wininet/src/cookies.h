@@ -37,5 +37,7 @@ std::string CookieLine(const Cookie& cookie);
 // Lets the transfer's handle use the process's cookie store.
 void UseCookieStore(CURL* easy);
 void AddCookie(const Cookie& cookie);
+// True when the store holds a cookie that a request to url would carry.
+bool StoreHasCookiesFor(std::string_view url);
 
 }  // namespace wininet

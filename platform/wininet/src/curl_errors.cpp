@@ -1,5 +1,7 @@
 #include "curl_errors.h"
 
+#include <openssl/x509_vfy.h>
+
 #include "wininet/wininet.h"
 
 namespace wininet {
@@ -27,6 +29,20 @@ DWORD ErrorFromCurl(CURLcode code) {
     case CURLE_OUT_OF_MEMORY: return ERROR_NOT_ENOUGH_MEMORY;
     default: return ERROR_INTERNET_INTERNAL_ERROR;
   }
+}
+
+DWORD ErrorFromTransfer(CURL* easy, CURLcode code) {
+  if (code == CURLE_PEER_FAILED_VERIFICATION) {
+    // The verify result is OpenSSL's verdict on the chain. libcurl checks the host name
+    // itself once the chain has passed, and a failure there leaves 1 (X509_V_ERR_UNSPECIFIED).
+    long verdict = -1;
+    curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verdict);
+    if (verdict == X509_V_OK || verdict == X509_V_ERR_UNSPECIFIED || verdict == X509_V_ERR_HOSTNAME_MISMATCH ||
+        verdict == X509_V_ERR_IP_ADDRESS_MISMATCH) {
+      return ERROR_INTERNET_SEC_CERT_CN_INVALID;
+    }
+  }
+  return ErrorFromCurl(code);
 }
 
 }  // namespace wininet

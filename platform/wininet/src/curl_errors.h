@@ -7,4 +7,7 @@
 
 namespace wininet {
 DWORD ErrorFromCurl(CURLcode code);
+// The same for a transfer's result, telling a certificate that names another host (its
+// chain verified) from one that no trusted root vouches for.
+DWORD ErrorFromTransfer(CURL* easy, CURLcode code);
 }

@@ -1,11 +1,11 @@
 #include "request_plan.h"
 
 #include <cstdio>
-#include <cstdlib>
 
 #include <curl/curl.h>
 
 #include "connect_to.h"
+#include "cookies.h"
 #include "text.h"
 #include "url_parts.h"
 
@@ -22,8 +22,12 @@ bool ValidHost(const std::string& host) {
   return true;
 }
 
-DWORD Timeout(const RequestObject& request, std::optional<DWORD> HandleOptions::*member, DWORD fallback) {
-  return Inherited(request, member).value_or(fallback);
+// A timeout set on the request or a handle above it. 0 and 0xFFFFFFFF, Windows' ways of
+// asking for none, count as not set: a silent server must never hang a caller for ever.
+std::optional<DWORD> Limit(const RequestObject& request, std::optional<DWORD> HandleOptions::*member) {
+  std::optional<DWORD> value = Inherited(request, member);
+  if (value == 0u || value == 0xFFFFFFFFu) return std::nullopt;
+  return value;
 }
 
 // Sets the URL and the proxy that serves it.
@@ -33,13 +37,21 @@ void AimAt(RequestPlan& plan, const std::string& url) {
   auto parts = SplitUrl(url, &error);
   std::string host = parts ? std::string(PartOf(url, parts->host)) : "";
   bool https = parts && parts->schemeNumber == INTERNET_SCHEME_HTTPS;
-  ProxyRoute route = RouteFor(plan.proxy, https, host, plan.environment);
+  ProxyRoute route = parts && IsAimed(plan.spec.connectTo, host, parts->port)
+                         ? ProxyRoute{}
+                         : RouteFor(plan.proxy, https, host, plan.environment);
   plan.spec.proxy = route.proxy;
   plan.spec.noProxy = route.noProxy;
 }
 
+// Call once the plan is aimed: WinInet's own Cookie header, from the store, replaces one the
+// caller gave, so a request never carries two.
 void RefreshHeaderLines(RequestPlan& plan) {
-  plan.spec.headerLines = CurlHeaderLines(plan.headers, plan.spec.sendsBody);
+  std::vector<HeaderLine> headers = plan.headers;
+  if (plan.spec.cookies && HasHeader(headers, "Cookie") && StoreHasCookiesFor(plan.spec.url)) {
+    RemoveHeaders(headers, "Cookie");
+  }
+  plan.spec.headerLines = CurlHeaderLines(headers, plan.spec.sendsBody);
 }
 
 }  // namespace
@@ -86,21 +98,19 @@ DWORD PlanRequest(const RequestObject& request, const std::vector<HeaderLine>& c
   spec.cookies = (flags & INTERNET_FLAG_NO_COOKIES) == 0;
   spec.verifyHostName = (flags & INTERNET_FLAG_IGNORE_CERT_CN_INVALID) == 0;
   spec.connectTo = ConnectToFromEnvironment();
-  if (const char* caFile = std::getenv("PANLIFT_CA_FILE")) spec.extraCaFile = caFile;
 
-  const DWORD kDefault = 60000;
-  spec.timeouts.connect = Timeout(request, &HandleOptions::connectTimeout, kDefault);
-  spec.timeouts.send = Timeout(request, &HandleOptions::dataSendTimeout,
-                               Timeout(request, &HandleOptions::sendTimeout, kDefault));
-  spec.timeouts.receive = Timeout(request, &HandleOptions::receiveTimeout, kDefault);
-  spec.timeouts.bodyReceive = Timeout(request, &HandleOptions::dataReceiveTimeout, spec.timeouts.receive);
+  spec.timeouts.connect = Limit(request, &HandleOptions::connectTimeout).value_or(kDefaultTimeout);
+  spec.timeouts.send = Limit(request, &HandleOptions::dataSendTimeout)
+                           .value_or(Limit(request, &HandleOptions::sendTimeout).value_or(kDefaultTimeout));
+  spec.timeouts.receive = Limit(request, &HandleOptions::receiveTimeout).value_or(kDefaultTimeout);
+  spec.timeouts.bodyReceive = Limit(request, &HandleOptions::dataReceiveTimeout).value_or(spec.timeouts.receive);
 
   plan->headers = MergeHeaders(request.derivedHeaders, callerHeaders);
   plan->proxy = Inherited(request, &HandleOptions::proxy).value_or(ProxySetting{});
   plan->environment = ProxyEnvironment::FromProcess();
   plan->followRedirects = (flags & INTERNET_FLAG_NO_AUTO_REDIRECT) == 0;
-  RefreshHeaderLines(*plan);
   AimAt(*plan, url);
+  RefreshHeaderLines(*plan);
   return ERROR_SUCCESS;
 }
 
@@ -134,8 +144,8 @@ void FollowRedirect(RequestPlan& plan, const std::string& target, int status) {
     RemoveHeaders(plan.headers, "Content-Length");
   }
   RemoveHeaders(plan.headers, "Host");  // the target's own host names itself
-  RefreshHeaderLines(plan);
   AimAt(plan, target);
+  RefreshHeaderLines(plan);
 }
 
 }  // namespace wininet

@@ -12,6 +12,7 @@
 namespace wininet {
 
 inline constexpr int kMaxRedirects = 20;
+inline constexpr DWORD kDefaultTimeout = 60000;  // ms: connect, send and receive alike
 
 struct RequestPlan {
   TransferSpec spec;

@@ -1,14 +1,12 @@
 #include "transfer.h"
 
-#include <openssl/ssl.h>
-#include <openssl/x509.h>
-
 #include <algorithm>
 
 #include "cookies.h"
 #include "curl_errors.h"
 #include "curl_setup.h"
 #include "text.h"
+#include "trusted_store.h"
 #include "wininet/wininet.h"
 
 namespace wininet {
@@ -17,11 +15,6 @@ namespace {
 constexpr std::size_t kRingCapacity = 64 * 1024;
 // Resume a paused transfer once a whole libcurl write fits again.
 constexpr std::size_t kResumeRoom = CURL_MAX_WRITE_SIZE;
-
-CURLcode TrustExtraCertificates(CURL*, void* sslContext, void* caFile) {
-  X509_STORE* store = SSL_CTX_get_cert_store(static_cast<SSL_CTX*>(sslContext));
-  return X509_STORE_load_file(store, static_cast<const char*>(caFile)) == 1 ? CURLE_OK : CURLE_SSL_CACERT_BADFILE;
-}
 
 curl_slist* List(const std::vector<std::string>& lines) {
   curl_slist* list = nullptr;
@@ -78,8 +71,10 @@ DWORD Transfer::Configure() {
     curl_easy_setopt(e, CURLOPT_HTTPAUTH, CURLAUTH_ANY);  // credentials only when challenged
   }
 
-  curl_easy_setopt(e, CURLOPT_PROXY, spec_.proxy.c_str());  // "" keeps libcurl off the environment
-  if (!spec_.noProxy.empty()) curl_easy_setopt(e, CURLOPT_NOPROXY, spec_.noProxy.c_str());
+  // Both always set, "" included: otherwise libcurl would read the proxy variables itself,
+  // and no_proxy would bypass even a proxy the caller named.
+  curl_easy_setopt(e, CURLOPT_PROXY, spec_.proxy.c_str());
+  curl_easy_setopt(e, CURLOPT_NOPROXY, spec_.noProxy.c_str());
   if (!spec_.proxyUserName.empty()) {
     curl_easy_setopt(e, CURLOPT_PROXYUSERNAME, spec_.proxyUserName.c_str());
     curl_easy_setopt(e, CURLOPT_PROXYPASSWORD, spec_.proxyPassword.c_str());
@@ -90,10 +85,7 @@ DWORD Transfer::Configure() {
   }
   if (spec_.cookies) UseCookieStore(e);
   if (!spec_.verifyHostName) curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
-  if (!spec_.extraCaFile.empty()) {
-    curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &TrustExtraCertificates);
-    curl_easy_setopt(e, CURLOPT_SSL_CTX_DATA, spec_.extraCaFile.c_str());
-  }
+  curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &TrustAddedRoots);
   curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(spec_.timeouts.connect));
 
   curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
@@ -191,7 +183,7 @@ DWORD Transfer::PumpUntil(Waiting waiting) {
     // this wait: a reader that paused the transfer for long has not starved it.
     int waitMs = 1000;
     DWORD limit = CurrentLimit(waiting);
-    if (limit != 0 && limit != 0xFFFFFFFF && connected_) {
+    if (connected_) {  // until then libcurl's connect timeout watches
       auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() -
                                                                         std::max(lastActivity_, waitStart)).count();
       if (idle >= static_cast<long long>(limit)) return ERROR_INTERNET_TIMEOUT;
@@ -213,7 +205,7 @@ DWORD Transfer::AwaitHead() {
     headComplete_ = true;
     return ERROR_SUCCESS;
   }
-  return ErrorFromCurl(result_);
+  return ErrorFromTransfer(easy_, result_);
 }
 
 void Transfer::Resume() {
@@ -230,7 +222,7 @@ DWORD Transfer::Read(char* buffer, std::size_t size, std::size_t* count) {
       if (paused_ && ring_.Free() >= kResumeRoom) Resume();
       return ERROR_SUCCESS;
     }
-    if (done_) return ErrorFromCurl(result_);
+    if (done_) return ErrorFromTransfer(easy_, result_);
     if (paused_) {
       Resume();
     } else if (DWORD error = PumpUntil(Waiting::ForBody)) {

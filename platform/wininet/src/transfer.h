@@ -20,7 +20,7 @@
 
 namespace wininet {
 
-// Milliseconds; 0 means no limit.
+// Milliseconds, each above 0: there is no wait without a limit.
 struct TransferTimeouts {
   DWORD connect = 60000;
   DWORD send = 60000;         // while the request body goes out
@@ -42,7 +42,6 @@ struct TransferSpec {
   bool cookies = true;
   bool verifyHostName = true;
   std::vector<std::string> connectTo;
-  std::string extraCaFile;
   TransferTimeouts timeouts;
 };
 

@@ -141,6 +141,36 @@ TEST_F(CookieStore, CookiesSetByTheCallerAsThePageFetchStoresThem) {
   EXPECT_EQ(CookieSentTo("one.example", "/"), "wide=2");
 }
 
+// The store's Cookie header replaces one the caller gives; when the store has nothing for
+// the request, or cookies are refused, the caller's goes out. Never two Cookie lines.
+TEST_F(CookieStore, OneCookieHeaderWhenTheCallerGivesOne) {
+  ScopedEnv aim("PANLIFT_CONNECT_TO", "three.example:80=" + server_.HostPort() + ",four.example:80=" +
+                                          server_.HostPort());
+  ASSERT_TRUE(InternetSetCookieA("http://three.example/own/", "stored", "1; path=/own"));
+  ASSERT_TRUE(InternetSetCookieA("http://four.example/", "tls", "1; secure"));
+  struct Case {
+    const char* host;
+    const char* path;
+    DWORD flags;
+    const char* sent;
+  } cases[] = {
+      {"three.example", "/own/page", INTERNET_FLAG_RELOAD, "stored=1"},
+      {"three.example", "/own", INTERNET_FLAG_RELOAD, "stored=1"},
+      {"three.example", "/owner", INTERNET_FLAG_RELOAD, "mine=2"},
+      {"four.example", "/", INTERNET_FLAG_RELOAD, "mine=2"},  // a secure cookie stays off plain http
+      {"three.example", "/own/page", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES, "mine=2"},
+  };
+  for (const Case& c : cases) {
+    RequestOptions o = Request("GET", c.path, c.flags);
+    o.headers = "Cookie: mine=2\r\nX-After: 1\r\n";
+    ASSERT_TRUE(Fetch(c.host, 80, o).sent) << c.host << c.path;
+    const auto request = server_.Requests().back();
+    EXPECT_EQ(request.HeaderCount("Cookie"), 1) << c.host << c.path;
+    EXPECT_EQ(request.Header("Cookie"), c.sent) << c.host << c.path;
+    EXPECT_EQ(request.Header("X-After"), "1") << c.host << c.path;
+  }
+}
+
 TEST_F(CookieStore, ResponseCookiesAreNotStoredWhenTheRequestRefusesCookies) {
   server_.Route("/set", HttpResponse::Text("ok").WithHeader("Set-Cookie", "quiet=1"));
   CookieSentTo("two.example", "/set", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES);

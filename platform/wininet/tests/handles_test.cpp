@@ -1,3 +1,5 @@
+// The module's exports, and the handles: what closing one takes with it, and the arguments
+// each opening call refuses.
 #include <functional>
 
 #include <gtest/gtest.h>

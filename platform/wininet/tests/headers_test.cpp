@@ -70,6 +70,14 @@ TEST(ConnectToMap, EntriesInLibcurlSyntax) {
             (std::vector<std::string>{"pan.baidu.com:80:127.0.0.1:8080", "yunpan.360.cn::127.0.0.1:",
                                       "[::1]:81:[::1]:9"}));
   EXPECT_TRUE(ParseConnectTo("").empty());
+
+  const auto map = ParseConnectTo("pan.baidu.com:80=127.0.0.1:8080,yunpan.360.cn=127.0.0.1,[::1]:81=[::1]:9");
+  EXPECT_TRUE(IsAimed(map, "PAN.baidu.com", 80));
+  EXPECT_FALSE(IsAimed(map, "pan.baidu.com", 8080));
+  EXPECT_FALSE(IsAimed(map, "baidu.com", 80));
+  EXPECT_TRUE(IsAimed(map, "yunpan.360.cn", 443));  // no port given: every port
+  EXPECT_TRUE(IsAimed(map, "::1", 81));
+  EXPECT_FALSE(IsAimed(map, "::1", 80));
 }
 
 TEST(ByteRingBuffer, WrapsAroundAndGrowsWithoutLosingBytes) {

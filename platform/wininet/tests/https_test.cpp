@@ -8,6 +8,7 @@
 #include "test_client.h"
 #include "testsupport/http_server.h"
 #include "testsupport/tls_certificate.h"
+#include "wininet/trusted_roots.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ class Https : public ::testing::Test {
     server_->Route("/secret", HttpResponse::Text("over tls"));
   }
   ~Https() override {
+    wininet::ClearTrustedRoots();
     server_.reset();
     std::filesystem::remove_all(dir_);
   }
@@ -41,7 +43,7 @@ class Https : public ::testing::Test {
 
 TEST_F(Https, WorksWhenTheCertificateIsTrusted) {
   ScopedEnv aim("PANLIFT_CONNECT_TO", Aim("secure.example"));
-  ScopedEnv trust("PANLIFT_CA_FILE", certificate_.certificateFile);
+  ASSERT_TRUE(wininet::AddTrustedRoots(certificate_.certificateFile));
   Exchange e = Fetch("secure.example", INTERNET_DEFAULT_HTTPS_PORT,
                      Request("GET", "/secret", INTERNET_FLAG_RELOAD | INTERNET_FLAG_SECURE));
   ASSERT_TRUE(e.sent) << e.sendError;
@@ -55,13 +57,23 @@ TEST_F(Https, RefusesAnUntrustedOrMisnamedServer) {
   EXPECT_FALSE(untrusted.sent);
   EXPECT_EQ(untrusted.sendError, ERROR_INTERNET_INVALID_CA);
 
-  ScopedEnv trust("PANLIFT_CA_FILE", certificate_.certificateFile);
+  ASSERT_TRUE(wininet::AddTrustedRoots(certificate_.certificateFile));
   Exchange misnamed = Fetch("other.example", 443, Request("GET", "/secret", INTERNET_FLAG_SECURE));
   EXPECT_FALSE(misnamed.sent);
+  EXPECT_EQ(misnamed.sendError, ERROR_INTERNET_SEC_CERT_CN_INVALID);
   Exchange allowed = Fetch("other.example", 443,
                            Request("GET", "/secret", INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_CN_INVALID));
   EXPECT_TRUE(allowed.sent) << allowed.sendError;
   EXPECT_EQ(server_->RequestCount(), 1u);
+
+  wininet::ClearTrustedRoots();
+  Exchange forgotten = Fetch("secure.example", 443, Request("GET", "/secret", INTERNET_FLAG_SECURE));
+  EXPECT_EQ(forgotten.sendError, ERROR_INTERNET_INVALID_CA);
+}
+
+TEST_F(Https, OnlyAFileWithACertificateAddsRoots) {
+  EXPECT_FALSE(wininet::AddTrustedRoots((dir_ / "missing.pem").string()));
+  EXPECT_FALSE(wininet::AddTrustedRoots(certificate_.privateKeyFile));
 }
 
 }  // namespace

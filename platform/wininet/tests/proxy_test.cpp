@@ -64,7 +64,8 @@ class ThroughProxy : public ::testing::Test {
   HttpTestServer proxy_;
 };
 
-TEST_F(ThroughProxy, ANamedProxy) {
+TEST_F(ThroughProxy, ANamedProxyWhateverTheEnvironmentSays) {
+  ScopedEnv bypass("no_proxy", "target.example");  // only the bypass list given with the name counts
   std::string name = "http=" + proxy_.HostPort();
   EXPECT_EQ(Send(InternetOpenA("agent", INTERNET_OPEN_TYPE_PROXY, name.c_str(), nullptr, 0)), "via proxy");
   auto request = proxy_.Requests().at(0);
@@ -83,15 +84,18 @@ TEST_F(ThroughProxy, ThePreconfiguredProxyAlsoWhenSetLater) {
   EXPECT_EQ(proxy_.RequestCount(), 2u);
 }
 
-TEST_F(ThroughProxy, DirectIgnoresTheEnvironment) {
+// A host aimed at a local server by the test hook is reached directly: no proxy could.
+TEST_F(ThroughProxy, DirectIgnoresTheEnvironmentAndAnAimedHostSkipsTheProxy) {
   HttpTestServer target;
   target.Route("/page", HttpResponse::Text("direct"));
   ScopedEnv proxy("http_proxy", "http://" + proxy_.HostPort());
   ScopedEnv aim("PANLIFT_CONNECT_TO", "target.example:80=" + target.HostPort());
   EXPECT_EQ(Send(InternetOpenA("agent", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0)), "direct");
-  ScopedEnv bypass("no_proxy", "target.example");
   EXPECT_EQ(Send(InternetOpenA("agent", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)), "direct");
+  std::string name = "http=" + proxy_.HostPort();
+  EXPECT_EQ(Send(InternetOpenA("agent", INTERNET_OPEN_TYPE_PROXY, name.c_str(), nullptr, 0)), "direct");
   EXPECT_EQ(proxy_.RequestCount(), 0u);
+  EXPECT_EQ(target.RequestCount(), 3u);
 }
 
 }  // namespace

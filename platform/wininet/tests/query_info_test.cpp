@@ -68,6 +68,32 @@ TEST_F(HeaderQuery, TooSmallABufferTellsTheSizeNeededWithItsNul) {
   }
 }
 
+// A fixed 1024-byte buffer, as the page fetch passes, does not hold a longer header block:
+// the query fails and tells the size that would.
+TEST_F(HeaderQuery, AHeaderBlockOverOneKilobyteNeedsALargerBuffer) {
+  Send(HttpResponse::LongHeaders("body", 1100));
+  std::string buffer(1024, ' ');
+  DWORD size = 1024;
+  EXPECT_FALSE(HttpQueryInfoA(h_.request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &size, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+  ASSERT_GT(size, 1100u);
+  EXPECT_EQ(buffer, std::string(1024, ' '));  // left as it was
+
+  const DWORD needed = size;
+  buffer.assign(needed, ' ');
+  ASSERT_TRUE(HttpQueryInfoA(h_.request, HTTP_QUERY_RAW_HEADERS_CRLF, buffer.data(), &size, nullptr));
+  EXPECT_EQ(size, needed - 1);
+  EXPECT_EQ(buffer.find("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nX-Filler-1: "), 0u);
+  const std::string end = "\r\nContent-Length: 4\r\n\r\n";
+  EXPECT_EQ(buffer.substr(size - end.size(), end.size()), end);
+  EXPECT_EQ(buffer[size], '\0');
+
+  char body[16];
+  DWORD n = 0;
+  ASSERT_TRUE(InternetReadFile(h_.request, body, sizeof body, &n));
+  EXPECT_EQ(std::string(body, n), "body");
+}
+
 TEST_F(HeaderQuery, NumbersTextsAndMissingHeaders) {
   Send(HttpResponse::Text("12345").WithHeader("Set-Cookie", "a=1").WithHeader("Set-Cookie", "b=2"));
   DWORD number = 0, size = sizeof number;

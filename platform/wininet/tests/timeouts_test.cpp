@@ -3,6 +3,7 @@
 // work would show as another error, not as a slow pass.
 #include <gtest/gtest.h>
 
+#include "request_plan.h"
 #include "test_client.h"
 #include "testsupport/http_server.h"
 
@@ -74,6 +75,35 @@ TEST(Timeouts, TheProcessDefaultAppliesBelowEveryHandle) {
   SetTimeout(nullptr, INTERNET_OPTION_RECEIVE_TIMEOUT, 60000);
   EXPECT_FALSE(e.sent);
   EXPECT_EQ(e.sendError, ERROR_INTERNET_TIMEOUT);
+}
+
+// 0 and 0xFFFFFFFF would ask for no limit; they leave the default, so that no wait is
+// endless (libcurl would also read a connect timeout of 0 as its own five minutes).
+TEST(Timeouts, NoLimitIsNeverTaken) {
+  Handles h;
+  h.internet = InternetOpenA("agent", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  h.connection = InternetConnectA(h.internet, "example.test", 80, "", "", INTERNET_SERVICE_HTTP, 0, 0);
+  h.request = HttpOpenRequestA(h.connection, "POST", "/", nullptr, nullptr, nullptr, 0, 0);
+  SetTimeout(h.internet, INTERNET_OPTION_RECEIVE_TIMEOUT, 300);
+  SetTimeout(h.request, INTERNET_OPTION_RECEIVE_TIMEOUT, 0);  // the nearer handle's word counts
+  SetTimeout(h.connection, INTERNET_OPTION_CONNECT_TIMEOUT, 0xFFFFFFFF);
+  SetTimeout(h.connection, INTERNET_OPTION_SEND_TIMEOUT, 400);
+  SetTimeout(h.request, INTERNET_OPTION_DATA_SEND_TIMEOUT, 0);
+  SetTimeout(h.request, INTERNET_OPTION_DATA_RECEIVE_TIMEOUT, 0xFFFFFFFF);
+
+  wininet::RequestPlan plan;
+  {
+    auto lock = wininet::LockHandles();
+    DWORD error = 0;
+    auto request = wininet::FindHandle(h.request, wininet::HandleKind::Request, &error);
+    ASSERT_TRUE(request);
+    ASSERT_EQ(wininet::PlanRequest(static_cast<const wininet::RequestObject&>(*request), {}, "", false, &plan), 0u);
+  }
+  const wininet::TransferTimeouts& t = plan.spec.timeouts;
+  EXPECT_EQ(t.connect, wininet::kDefaultTimeout);
+  EXPECT_EQ(t.send, 400u);  // the data-send timeout left unset, the send timeout applies
+  EXPECT_EQ(t.receive, wininet::kDefaultTimeout);
+  EXPECT_EQ(t.bodyReceive, wininet::kDefaultTimeout);
 }
 
 TEST(Options, RefusedWithTheirErrors) {

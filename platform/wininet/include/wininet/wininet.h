@@ -9,12 +9,15 @@
 // - Redirects 301, 302, 303 (which turn any other verb into GET and drop the body) and 307
 //   are followed, at most 20 of them, unless INTERNET_FLAG_NO_AUTO_REDIRECT.
 // - Timeouts (connect, send, receive) are 60 s unless set with InternetSetOptionA on the
-//   handle or one of its parents; 0 or 0xFFFFFFFF means no limit.
+//   handle or one of its parents. There is no wait without a limit: 0 and 0xFFFFFFFF, which
+//   would ask for none, leave the 60 s, so a silent server cannot hang a caller for ever.
 // - INTERNET_OPEN_TYPE_PRECONFIG takes the proxy from the environment (http_proxy,
-//   https_proxy, no_proxy), as the system's setting would be.
-// - Test hooks (environment): PANLIFT_CONNECT_TO="host:port=127.0.0.1:8080,..." connects
-//   to another address while Host and cookie domains keep the original host;
-//   PANLIFT_CA_FILE names an extra PEM bundle of trusted certificates.
+//   https_proxy, all_proxy, no_proxy), as the system's setting would be; the other access
+//   types ignore those variables.
+// - https trusts the system's root certificates and those added with AddTrustedRoots
+//   (wininet/trusted_roots.h), as a root installed in the system store would be.
+// - The one test hook (environment): PANLIFT_CONNECT_TO="host:port=127.0.0.1:8080,..."
+//   connects to another address while Host and cookie domains keep the original host.
 #pragma once
 
 #include "win/errors.h"

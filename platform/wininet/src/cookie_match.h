@@ -1,0 +1,19 @@
+// Whether the cookie store would send a stored cookie with a request: libcurl's rules, so
+// that WinInet's own Cookie header can stand in for one the caller gives.
+#pragma once
+
+#include <ctime>
+#include <string_view>
+
+namespace wininet {
+
+struct CookieTarget {
+  std::string_view host;
+  std::string_view path;  // without the query
+  bool https = false;
+};
+
+// line: one cookie in libcurl's (Netscape) format, as the store lists it.
+bool CookieMatches(std::string_view line, const CookieTarget& target, std::time_t now);
+
+}  // namespace wininet
