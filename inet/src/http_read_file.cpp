@@ -66,7 +66,7 @@ void ReadBody(const WininetEntries& w, HINTERNET request, std::vector<unsigned c
     DWORD got = 0;
     if (!w.internetReadFile(request, chunk.data(), ask, &got) || got == 0) return;
     try {
-      // Doubling, but never past the cap: the buffer ends no larger than the body.
+      // Doubling keeps appends cheap; the capacity may end up to twice the body, never past the cap.
       if (body.capacity() < body.size() + got) body.reserve(std::min(cap, std::max(2 * body.capacity(), body.size() + got)));
       body.insert(body.end(), chunk.data(), chunk.data() + got);
     } catch (const std::bad_alloc&) {

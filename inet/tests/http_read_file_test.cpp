@@ -1,4 +1,9 @@
+// HttpReadFile as the runtime calls it, against the local test server reached under fixed
+// host names: the request it sends, what it returns, how it reads, and its one internet handle.
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -9,6 +14,8 @@
 #include "read_chunk.h"
 #include "test_runtime.h"
 #include "testsupport/http_server.h"
+#include "testsupport/tls_certificate.h"
+#include "wininet/trusted_roots.h"
 #include "wininet/wininet.h"
 
 namespace {
@@ -22,9 +29,11 @@ using namespace inet_test;
 std::vector<DWORD> readSizes;
 int opens = 0;
 std::vector<HINTERNET> closed;
+DWORD requestFlags = 0;
 decltype(&InternetReadFile) realRead = nullptr;
 decltype(&InternetOpenA) realOpen = nullptr;
 decltype(&InternetCloseHandle) realClose = nullptr;
+decltype(&HttpOpenRequestA) realOpenRequest = nullptr;
 
 BOOL RecordingRead(HINTERNET h, LPVOID buffer, DWORD size, LPDWORD read) {
   readSizes.push_back(size);
@@ -37,6 +46,11 @@ HINTERNET CountingOpen(LPCSTR agent, DWORD access, LPCSTR proxy, LPCSTR bypass, 
 BOOL RecordingClose(HINTERNET h) {
   closed.push_back(h);
   return realClose(h);
+}
+HINTERNET RecordingOpenRequest(HINTERNET connection, LPCSTR verb, LPCSTR object, LPCSTR version, LPCSTR referrer,
+                               LPCSTR* acceptTypes, DWORD flags, DWORD_PTR context) {
+  requestFlags = flags;
+  return realOpenRequest(connection, verb, object, version, referrer, acceptTypes, flags, context);
 }
 
 void Replace(const char* name, FARPROC address, int bytes) {
@@ -52,12 +66,15 @@ class HttpReadFileTest : public ::testing::Test {
     realRead = &InternetReadFile;
     realOpen = &InternetOpenA;
     realClose = &InternetCloseHandle;
+    realOpenRequest = &HttpOpenRequestA;
     Replace("InternetReadFile", reinterpret_cast<FARPROC>(&RecordingRead), 16);
     Replace("InternetOpenA", reinterpret_cast<FARPROC>(&CountingOpen), 20);
     Replace("InternetCloseHandle", reinterpret_cast<FARPROC>(&RecordingClose), 4);
+    Replace("HttpOpenRequestA", reinterpret_cast<FARPROC>(&RecordingOpenRequest), 32);
     readSizes.clear();
     closed.clear();
     opens = 0;
+    requestFlags = 0;
     liveBlocks = 0;
     refuseAllocations = false;
     setenv("PANLIFT_CONNECT_TO", ("pan.example:80=" + server_.HostPort()).c_str(), 1);
@@ -69,6 +86,7 @@ class HttpReadFileTest : public ::testing::Test {
     Replace("InternetReadFile", reinterpret_cast<FARPROC>(realRead), 16);
     Replace("InternetOpenA", reinterpret_cast<FARPROC>(realOpen), 20);
     Replace("InternetCloseHandle", reinterpret_cast<FARPROC>(realClose), 4);
+    Replace("HttpOpenRequestA", reinterpret_cast<FARPROC>(realOpenRequest), 32);
   }
 
   // The command's result as a string; "(null)" for the empty ByteSet. Frees the block.
@@ -108,6 +126,52 @@ TEST_F(HttpReadFileTest, SendsAnHttp10GetWithOneAcceptAndNoFragment) {
   EXPECT_EQ(Read("http://pan.example/s/1abc?pwd=x#section"), "share page");
   EXPECT_EQ(server_.Requests().at(0).raw,
             "GET /s/1abc?pwd=x HTTP/1.0\r\n"
+            "Host: pan.example\r\n"
+            "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
+            "Accept: */*\r\n"
+            "\r\n");
+}
+
+// The system's configured proxy applies: here http_proxy, which the test server plays.
+TEST_F(HttpReadFileTest, GoesThroughThePreconfiguredProxy) {
+  HttpTestServer proxy;
+  proxy.Route("http://pan.example/s/1abc", HttpResponse::Text("via proxy"));
+  unsetenv("PANLIFT_CONNECT_TO");  // an aimed host would be reached directly
+  setenv("http_proxy", ("http://" + proxy.HostPort()).c_str(), 1);
+  const std::string body = Read("http://pan.example/s/1abc?pwd=x#section");
+  unsetenv("http_proxy");
+  EXPECT_EQ(body, "via proxy");
+  ASSERT_EQ(proxy.RequestCount(), 1u);
+  const auto request = proxy.Requests()[0];
+  EXPECT_EQ(request.raw.substr(0, request.raw.find("\r\n")), "GET http://pan.example/s/1abc?pwd=x HTTP/1.0");
+  EXPECT_EQ(request.Header("Host"), "pan.example");
+  EXPECT_EQ(request.HeaderCount("Accept"), 1);
+  EXPECT_EQ(server_.RequestCount(), 0u);
+}
+
+TEST_F(HttpReadFileTest, FetchesHttpsWithTheSecureFlag) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("panlift-inet-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const testsupport::TlsCertificate certificate = testsupport::MakeSelfSignedCertificate(dir.string(), {"pan.example"});
+  testsupport::HttpServerOptions options;
+  options.certificateFile = certificate.certificateFile;
+  options.privateKeyFile = certificate.privateKeyFile;
+  std::string body, raw;
+  {
+    HttpTestServer secure(options);
+    secure.Route("/share", HttpResponse::Text("over tls"));
+    setenv("PANLIFT_CONNECT_TO", ("pan.example:443=" + secure.HostPort()).c_str(), 1);
+    wininet::AddTrustedRoots(certificate.certificateFile);
+    body = Read("https://pan.example/share?id=7");
+    wininet::ClearTrustedRoots();
+    if (secure.RequestCount() == 1) raw = secure.Requests()[0].raw;
+  }
+  std::filesystem::remove_all(dir);
+  EXPECT_EQ(body, "over tls");
+  EXPECT_EQ(requestFlags, 0x84800000u);
+  EXPECT_EQ(raw,
+            "GET /share?id=7 HTTP/1.0\r\n"
             "Host: pan.example\r\n"
             "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n"
             "Accept: */*\r\n"
