@@ -126,7 +126,7 @@ class Dispatcher {
       VARIANT& slot = call.args_[i];
       if (!arg || IsOmitted(*arg)) {
         if (!(param.flags & PARAMFLAG_FOPT)) {
-          if (!arg) return DISP_E_PARAMNOTFOUND;
+          if (!arg) return DISP_E_BADPARAMCOUNT;  // too few: "wrong number of arguments"
           if (argumentError) *argumentError = argIndex;
           return DISP_E_PARAMNOTOPTIONAL;
         }

@@ -67,7 +67,7 @@ TEST_F(DispatchTest, FailuresReportTheArgumentAtFault) {
   cases.push_back({"unknown type", {badType, I4(1)}, DISP_E_BADVARTYPE, 1});
   cases.push_back({"omitted required", {Missing(), I4(1)}, DISP_E_PARAMNOTOPTIONAL, 1});
   cases.push_back({"too many", {I4(1), I4(2), I4(3)}, DISP_E_BADPARAMCOUNT, 0xFFFFFFFF});
-  cases.push_back({"left off", {I4(1)}, DISP_E_PARAMNOTFOUND, 0xFFFFFFFF});
+  cases.push_back({"too few", {I4(1)}, DISP_E_BADPARAMCOUNT, 0xFFFFFFFF});
   for (Case& c : cases) {
     SCOPED_TRACE(c.what);
     CallResult r = Call(thing(), u"Add", std::move(c.args));

@@ -6,12 +6,12 @@
 // outputs back to the caller's variables and converts the result to the declared type.
 //
 // Invoke's answers: DISP_E_MEMBERNOTFOUND (no member of that id and kind, or one without a
-// handler), DISP_E_BADPARAMCOUNT (more arguments than parameters), DISP_E_PARAMNOTFOUND (a
-// required argument left off the end), DISP_E_PARAMNOTOPTIONAL (a required argument passed
-// as omitted), DISP_E_TYPEMISMATCH / DISP_E_OVERFLOW / DISP_E_BADVARTYPE (an argument that
-// does not convert; *argumentError is its rgvarg index), DISP_E_NONAMEDARGS (named arguments
-// other than DISPID_PROPERTYPUT of a property put), DISP_E_EXCEPTION (the handler raised
-// one, or threw), and whatever else the handler returns.
+// handler), DISP_E_BADPARAMCOUNT (more arguments than parameters, or a required argument
+// left off the end), DISP_E_PARAMNOTOPTIONAL (a required argument passed as omitted),
+// DISP_E_TYPEMISMATCH / DISP_E_OVERFLOW / DISP_E_BADVARTYPE (an argument that does not
+// convert; *argumentError is its rgvarg index), DISP_E_NONAMEDARGS (named arguments other
+// than DISPID_PROPERTYPUT of a property put), DISP_E_EXCEPTION (the handler raised one, or
+// threw), and whatever else the handler returns.
 #pragma once
 
 #include <atomic>
