@@ -144,7 +144,12 @@ class Dispatcher {
       if (byRef && (param.flags & PARAMFLAG_FOUT) && !(param.flags & PARAMFLAG_FIN)) {
         VARIANT empty;
         VariantInit(&empty);
-        hr = vt == VT_VARIANT ? S_OK : VariantChangeTypeEx(&slot, &empty, lcid_, 0, vt);
+        if (vt & VT_ARRAY) {
+          slot.vt = vt;  // no array yet: the member makes one
+          hr = S_OK;
+        } else {
+          hr = vt == VT_VARIANT ? S_OK : VariantChangeTypeEx(&slot, &empty, lcid_, 0, vt);
+        }
       } else {
         hr = Coerce(*arg, vt, &slot);
       }

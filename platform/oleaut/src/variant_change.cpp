@@ -406,10 +406,8 @@ HRESULT Convert(const VARIANT& from, LCID lcid, USHORT flags, VARTYPE vt, VARIAN
   if (from.vt == VT_RECORD || vt == VT_RECORD) return DISP_E_TYPEMISMATCH;
 
   if (vt & VT_ARRAY) {
-    if (from.vt == VT_EMPTY) {  // the empty value of an array type: no array
-      out->vt = vt;
-      return S_OK;
-    }
+    // Only text becomes an array (of its bytes); empty does not: no array type has an
+    // empty value to give.
     if (vt == (VT_ARRAY | VT_UI1) && from.vt == VT_BSTR) return TextToBytes(from.bstrVal, out);
     return DISP_E_TYPEMISMATCH;
   }

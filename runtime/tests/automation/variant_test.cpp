@@ -49,12 +49,40 @@ TEST_F(Variants, SetTypeGivesEachTypesEmptyValue) {
     std::int32_t number;
     bool ok;
     VARTYPE vt;
-  } cases[] = {{0, true, VT_EMPTY}, {1, true, VT_I4}, {2, true, VT_BSTR}, {3, true, VT_BOOL}, {4, true, VT_DATE},
-               {14, false, VT_EMPTY}, {-1, false, VT_EMPTY}};
+  } cases[] = {{0, true, VT_EMPTY},    {1, true, VT_I4},      {2, true, VT_BSTR},   {3, true, VT_BOOL},
+               {4, true, VT_DATE},     {5, true, VT_DISPATCH}, {6, true, VT_ERROR},  {14, false, VT_EMPTY},
+               {-1, false, VT_EMPTY}};
   for (const Case& c : cases) {
-    Assign(IntArg(99));
+    Assign(TextArg("held before"));  // freed by every call (the sanitizer build checks)
     EXPECT_EQ(ArgBool(Invoke(Variant::SetType, {Arg(), IntArg(c.number)})), c.ok) << c.number;
     EXPECT_EQ(v().vt, c.vt) << c.number;
+  }
+  EXPECT_EQ(Text(), "<null>");  // the empty value of VT_ERROR reads as no text
+  // An array type has no empty value (empty does not convert to an array): the numbers of
+  // the array types leave the variant cleared, never an array type without its array.
+  for (std::int32_t number = 7; number <= 13; ++number) {
+    Assign(IntArg(99));
+    EXPECT_FALSE(ArgBool(Invoke(Variant::SetType, {Arg(), IntArg(number)}))) << number;
+    EXPECT_EQ(v().vt, VT_EMPTY) << number;
+  }
+}
+
+TEST_F(Variants, AnArrayTypeWithoutItsArrayIsHandledAsNoValue) {
+  // What a member may leave in an output of array type that it did not fill.
+  for (VARTYPE element : {VT_I4, VT_UI1, VT_VARIANT}) {
+    SCOPED_TRACE(element);
+    v().vt = static_cast<VARTYPE>(VT_ARRAY | element);
+    v().parray = nullptr;
+    EXPECT_EQ(Text(), "<null>");
+    EXPECT_EQ(Text({IntArg(1)}), "<null>");
+    EXPECT_EQ(Bytes(), "<null>");
+    EXPECT_EQ(Bytes({IntArg(1)}), "<null>");
+    EXPECT_FALSE(Assign(IntArg(1), IntArg(1)));
+    void* copy = NewVariantBlock();
+    Invoke(Variant::Assign, {VariantArg(copy), Arg()});
+    FreeVariantBlock(copy);
+    Invoke(Variant::Clear, {Arg()});
+    EXPECT_EQ(v().vt, VT_EMPTY);
   }
 }
 
