@@ -52,6 +52,13 @@ bool CallLimits::TimedOutSampled() {
   return TimedOut();
 }
 
+std::int32_t CallLimits::TimeLeftMs() const {
+  if (!hasDeadline_) return -1;
+  if (expired_) return 0;
+  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now());
+  return static_cast<std::int32_t>(std::max<std::chrono::milliseconds::rep>(0, left.count()));
+}
+
 bool CallLimits::StackExhausted() const {
   if (stackBase_ == 0) return false;
   const std::uintptr_t here = CurrentStackAddress();

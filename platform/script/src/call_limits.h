@@ -20,6 +20,8 @@ class CallLimits {
   bool TimedOut();
   bool TimedOutSampled();
   bool StackExhausted() const;
+  // Milliseconds until the deadline (0 once it has passed); -1 without one.
+  std::int32_t TimeLeftMs() const;
 
  private:
   friend class CallScope;

@@ -1,5 +1,6 @@
 #include "context.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -18,8 +19,16 @@ namespace {
 constexpr const char* kHostGlobals[] = {"Duktape", "performance"};
 
 // The engine's own calls around the script's: describing what a script threw can run its
-// code again (toString), so these get a short deadline of their own.
+// code again (toString), so these get a short deadline of their own. After a call with a
+// timeout they get no more than what is left of it, so that the call ends within its
+// timeout, but never less than the minimum, in which a plain error is described.
 constexpr std::int32_t kHousekeepingBudgetMs = 1000;
+constexpr std::int32_t kHousekeepingMinimumMs = 50;
+
+std::int32_t HousekeepingBudget(std::int32_t timeLeftMs) {
+  if (timeLeftMs < 0) return kHousekeepingBudgetMs;  // the call had no timeout
+  return std::clamp(timeLeftMs, kHousekeepingMinimumMs, kHousekeepingBudgetMs);
+}
 
 // Protected bodies below hold nothing that needs destroying: an error leaves them by a
 // long jump. Their state lives in the caller's records.
@@ -266,6 +275,7 @@ Result Context::Finish(CallStatus status, bool compiling, bool keptObject, std::
     return Failure(Status::EngineFailure,
                    u"script engine failure: " + FromEngineText(heap_->FatalMessage()));
   }
+  const std::int32_t housekeeping = HousekeepingBudget(heap_->TimeLeftMs());
   duk_context* ctx = heap_->Context();
   // A call that ran out of time fails, also when the script caught the timeout and ended.
   if (heap_->TimedOut()) {
@@ -281,7 +291,7 @@ Result Context::Finish(CallStatus status, bool compiling, bool keptObject, std::
   }
   const bool syntax = compiling && duk_get_error_code(ctx, -1) == DUK_ERR_SYNTAX_ERROR;
   const bool refused = heap_->MemoryRefused();
-  std::u16string message = DescribeThrown();
+  std::u16string message = DescribeThrown(housekeeping);
   if (heap_->Dead()) return Failure(Status::EngineFailure, u"script engine failure");
   Status kind = Status::ScriptError;
   if (syntax) {
@@ -290,13 +300,13 @@ Result Context::Finish(CallStatus status, bool compiling, bool keptObject, std::
     // Whatever it threw in the end, a call that was refused memory ran into the limit
     // (when memory runs that short, the engine can only throw a bare "Error").
     kind = Status::OutOfMemory;
-    CollectAfterRefusal();
+    CollectAfterRefusal(housekeeping);
   }
   return Failure(kind, std::move(message));
 }
 
-void Context::CollectAfterRefusal() {
-  if (heap_->Call(kHousekeepingBudgetMs, &CollectBody, nullptr, 0) != CallStatus::Fatal) {
+void Context::CollectAfterRefusal(std::int32_t budgetMs) {
+  if (heap_->Call(budgetMs, &CollectBody, nullptr, 0) != CallStatus::Fatal) {
     duk_pop(heap_->Context());
   }
   exhausted_ = heap_->Dead() || heap_->MemoryInUse() > memoryLimit_ / 2;
@@ -318,8 +328,8 @@ Value Context::ReadValue(bool keptObject, std::uint32_t id) {
 }
 
 // Takes the thrown value off the stack and gives its String() form.
-std::u16string Context::DescribeThrown() {
-  const CallStatus status = heap_->Call(kHousekeepingBudgetMs, &DescribeBody, nullptr, 1);
+std::u16string Context::DescribeThrown(std::int32_t budgetMs) {
+  const CallStatus status = heap_->Call(budgetMs, &DescribeBody, nullptr, 1);
   if (status == CallStatus::Fatal) return u"script engine failure";
   std::u16string text = status == CallStatus::Ok && !heap_->TimedOut()
                             ? TopText(heap_->Context())

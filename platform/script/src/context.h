@@ -46,8 +46,9 @@ class Context : public std::enable_shared_from_this<Context> {
   // Reads the one value a call left (ok) or describes what it threw.
   Result Finish(CallStatus status, bool compiling, bool keptObject, std::uint32_t id);
   Value ReadValue(bool keptObject, std::uint32_t id);
-  std::u16string DescribeThrown();
-  void CollectAfterRefusal();
+  // Both within a budget of their own (milliseconds).
+  std::u16string DescribeThrown(std::int32_t budgetMs);
+  void CollectAfterRefusal(std::int32_t budgetMs);
 
   std::unique_ptr<Heap> heap_;
   std::int32_t timeoutMs_;

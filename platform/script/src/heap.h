@@ -40,6 +40,8 @@ class Heap {
   bool Dead() const { return ctx_ == nullptr; }
   // About the last call: whether it ran past its deadline, or was refused memory.
   bool TimedOut() { return limits_.TimedOut(); }
+  // What is left of the last call's deadline (-1: it had none).
+  std::int32_t TimeLeftMs() const { return limits_.TimeLeftMs(); }
   bool MemoryRefused() const { return allocator_.Refused(); }
   const std::string& FatalMessage() const { return fatalMessage_; }
 

@@ -8,6 +8,7 @@
 #include "heap.h"
 #include "printable.h"
 #include "script/engine.h"
+#include "stopwatch.h"
 
 namespace {
 
@@ -74,9 +75,14 @@ TEST(Sandbox, HostileScriptsFailWithinTheirLimitsAndTheEngineGoesOn) {
     SCOPED_TRACE(h.name);
     ASSERT_TRUE(
         engine.SetTimeout(h.status == Status::Timeout ? kShortTimeoutMs : kGenerousTimeoutMs));
+    const Stopwatch watch;
     const script::Result result = engine.ExecuteStatement(CodeOf(h));
     EXPECT_EQ(result.status, h.status) << Printable(result.message);
     EXPECT_FALSE(result.message.empty());
+    // Ended by the deadline itself, not by one of the engine's own (far larger) limits.
+    if (h.status == Status::Timeout) {
+      EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(kShortTimeoutMs));
+    }
     ExpectUsable(engine);
     Engine fresh;
     ASSERT_TRUE(fresh.SetLanguage(u"javascript"));
@@ -108,18 +114,58 @@ TEST(Sandbox, HostileFunctionsFailThroughRunAndDefaultValue) {
                            u"var trap = {toString: function () { for (;;) {} }};\n"
                            u"function throwTrap() { throw trap; }")
                   .ok());
+  Stopwatch watch;
   EXPECT_EQ(engine.Run(u"spin", {}).status, Status::Timeout);
+  EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(kShortTimeoutMs));
 
   // Printing an object runs its toString: bounded as well.
   const script::Result trap = engine.Eval(u"trap");
   ASSERT_TRUE(trap.ok());
+  watch = Stopwatch();
   EXPECT_EQ(std::get<std::shared_ptr<script::ScriptObject>>(trap.value)->DefaultValue().status,
             Status::Timeout);
+  EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(kShortTimeoutMs));
 
   // So is describing a thrown value that will not print.
+  watch = Stopwatch();
   const script::Result thrown = engine.Run(u"throwTrap", {});
   EXPECT_EQ(thrown.status, Status::ScriptError);
   EXPECT_FALSE(thrown.message.empty());
+  EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(kShortTimeoutMs));
+  ExpectUsable(engine);
+}
+
+TEST(Sandbox, DescribingWhatAScriptThrewStaysWithinTheCallsTimeout) {
+  // The script uses most of its second, then throws a value that never prints: the
+  // description gets only what is left of the second, not a second of its own.
+  constexpr std::int32_t kTimeoutMs = 1000;
+  Engine engine;
+  ASSERT_TRUE(engine.SetLanguage(u"javascript"));
+  ASSERT_TRUE(engine.SetTimeout(kTimeoutMs));
+  ASSERT_TRUE(engine
+                  .AddCode(u"var trap = {toString: function () { for (;;) {} }};\n"
+                           u"function lateThrow() {\n"
+                           u"  var end = Date.now() + 800;\n"
+                           u"  while (Date.now() < end) {}\n"
+                           u"  throw trap;\n"
+                           u"}")
+                  .ok());
+  const Stopwatch watch;
+  const script::Result thrown = engine.Run(u"lateThrow", {});
+  EXPECT_LT(watch.ElapsedMs(), kTimeoutMs + 500);
+  EXPECT_EQ(thrown.status, Status::ScriptError) << Printable(thrown.message);
+  // A plain error thrown just as late is still described.
+  ASSERT_TRUE(engine
+                  .AddCode(u"function lateError() {\n"
+                           u"  var end = Date.now() + 990;\n"
+                           u"  while (Date.now() < end) {}\n"
+                           u"  throw new TypeError('late');\n"
+                           u"}")
+                  .ok());
+  const script::Result late = engine.Run(u"lateError", {});
+  if (late.status == Status::ScriptError) {
+    EXPECT_EQ(Printable(late.message), "TypeError: late");
+  }
   ExpectUsable(engine);
 }
 
@@ -127,9 +173,11 @@ TEST(Sandbox, TimeoutZeroStopsAtOnceAndMinusOneNever) {
   Engine engine;
   ASSERT_TRUE(engine.SetLanguage(u"javascript"));
   ASSERT_TRUE(engine.SetTimeout(0));
+  const Stopwatch watch;
   EXPECT_EQ(engine.Eval(u"for (;;) {}").status, Status::Timeout);
   EXPECT_EQ(engine.Eval(u"/(x+x+)+y/.test('xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx')").status,
             Status::Timeout);
+  EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(0));
   ASSERT_TRUE(engine.SetTimeout(Engine::kNoTimeout));
   // Long enough to meet the engine's periodic checks many times over.
   EXPECT_EQ(engine.Eval(u"var n = 0; for (var i = 0; i < 3000000; i++) n++; n").value,

@@ -11,6 +11,7 @@
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "printable.h"
+#include "stopwatch.h"
 
 namespace {
 
@@ -204,10 +205,13 @@ TEST_F(ScriptControlDispatch, ObjectsOutliveTheirControl) {
 
 TEST_F(ScriptControlDispatch, AScriptThatRunsTooLongEndsAndTheControlGoesOn) {
   UseJavaScript(control.Get());
-  ASSERT_EQ(PutProperty(control.Get(), u"Timeout", OwnedVariant::I4(200)).hr, S_OK);
+  constexpr LONG kTimeoutMs = 200;
+  ASSERT_EQ(PutProperty(control.Get(), u"Timeout", OwnedVariant::I4(kTimeoutMs)).hr, S_OK);
   for (const char16_t* hostile :
        {u"for (;;) {}", u"/(x+x+)+y/.test('xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx')"}) {
+    const Stopwatch watch;
     const DispatchOutcome outcome = CallMethod(control.Get(), u"ExecuteStatement", Args(hostile));
+    EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(kTimeoutMs)) << Printable(hostile);
     EXPECT_EQ(outcome.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(outcome.description, u"RangeError: execution timeout");
     EXPECT_EQ(Eval(u"6 * 7").result->lVal, 42);
@@ -216,7 +220,9 @@ TEST_F(ScriptControlDispatch, AScriptThatRunsTooLongEndsAndTheControlGoesOn) {
   DispatchOutcome trap = Eval(u"({toString: function () { for (;;) {} }})");
   ASSERT_EQ(trap.result->vt, VT_DISPATCH);
   OwnedVariant text;
+  const Stopwatch watch;
   EXPECT_FALSE(SUCCEEDED(VariantChangeType(text.get(), trap.result.get(), 0, VT_BSTR)));
+  EXPECT_LT(watch.ElapsedMs(), WithinTimeoutMs(kTimeoutMs));
 }
 
 // The JSON reader's use, call for call: a control per read, released afterwards.
