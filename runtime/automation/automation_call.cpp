@@ -46,6 +46,33 @@ std::int32_t InvokeFailureCode(HRESULT hr) {
   }
 }
 
+// Whether a property write of a variable of this declared type goes by reference: it does
+// for interfaces (IDispatch, IUnknown, or one of the library's own, also behind a pointer
+// or an alias) and arrays.
+bool WrittenByReference(ITypeInfo* info, const TYPEDESC& desc, int depth) {
+  if (depth > 16) return false;  // a cycle of aliases
+  switch (desc.vt) {
+    case VT_DISPATCH:
+    case VT_UNKNOWN:
+    case VT_SAFEARRAY:
+    case VT_CARRAY: return true;
+    case VT_PTR: return desc.lptdesc && WrittenByReference(info, *desc.lptdesc, depth + 1);
+    case VT_USERDEFINED: {
+      ComPtr<ITypeInfo> target;
+      TYPEATTR* attr = nullptr;
+      if (FAILED(info->GetRefTypeInfo(desc.hreftype, target.Put())) || FAILED(target->GetTypeAttr(&attr))) {
+        return false;
+      }
+      bool byReference =
+          attr->typekind == TKIND_DISPATCH || attr->typekind == TKIND_INTERFACE || attr->typekind == TKIND_COCLASS ||
+          (attr->typekind == TKIND_ALIAS && WrittenByReference(target.Get(), attr->tdescAlias, depth + 1));
+      target->ReleaseTypeAttr(attr);
+      return byReference;
+    }
+    default: return (desc.vt & VT_ARRAY) != 0;
+  }
+}
+
 // What binding the name found: the member, how to invoke it, and its parameters.
 class BoundMember {
  public:
@@ -98,14 +125,16 @@ class BoundMember {
     if (funcDesc_) {
       member_ = funcDesc_->memid;
       flags_ = static_cast<WORD>(funcDesc_->invkind);
-      for (SHORT i = 0; i < funcDesc_->cParams; ++i) params_.push_back(&funcDesc_->lprgelemdescParam[i]);
+      for (SHORT i = 0; i < funcDesc_->cParams; ++i) {
+        const ELEMDESC& param = funcDesc_->lprgelemdescParam[i];
+        // A retval parameter receives the member's value: no argument goes there.
+        if (!(param.paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) params_.push_back(&param);
+      }
       return true;
     }
     member_ = varDesc_->memid;
     if (kind == CallKind::PropertyWrite) {
-      VARTYPE vt = varDesc_->elemdescVar.tdesc.vt;
-      bool byReference = vt == VT_DISPATCH || vt == VT_UNKNOWN || vt == VT_SAFEARRAY || vt == VT_CARRAY ||
-                         (vt & VT_ARRAY) != 0;
+      bool byReference = WrittenByReference(typeInfo_.Get(), varDesc_->elemdescVar.tdesc, 0);
       flags_ = byReference ? DISPATCH_PROPERTYPUTREF : DISPATCH_PROPERTYPUT;
       params_.push_back(&varDesc_->elemdescVar);
     } else {
@@ -165,28 +194,34 @@ DeclaredType Declared(ITypeInfo* info, const ELEMDESC& param) {
   return declared;
 }
 
-// A ComObject argument in the form its parameter asks for.
-void ComObjectToVariant(const ComObjectRecord* record, VARTYPE declared, VARIANT& out) {
+// A ComObject argument in the form its parameter asks for. False when its record data
+// cannot be copied.
+bool ComObjectToVariant(const ComObjectRecord* record, VARTYPE declared, VARIANT& out) {
   VariantInit(&out);
   if (record && record->recordData) {
-    out.vt = VT_RECORD;
-    out.brecord.pRecInfo = static_cast<IRecordInfo*>(record->object);
-    out.brecord.pvRecord = record->recordData;
-    return;  // borrowed: not cleared with the others
+    // A copy of the call's own, cleared with the other arguments: the member may also
+    // replace it through a reference.
+    VARIANT held;
+    VariantInit(&held);
+    held.vt = VT_RECORD;
+    held.brecord.pRecInfo = static_cast<IRecordInfo*>(record->object);
+    held.brecord.pvRecord = record->recordData;
+    return SUCCEEDED(VariantCopy(&out, &held));
   }
   IUnknown* object = record ? record->object : nullptr;
   if (declared == VT_UNKNOWN) {
     oleaut::SetUnknown(out, object);
-    return;
+    return true;
   }
   if (declared == VT_DISPATCH && object) {
     ComPtr<IDispatch> dispatch;
     if (SUCCEEDED(object->QueryInterface(IID_IDispatch, dispatch.PutVoid()))) {
       oleaut::SetDispatch(out, dispatch.Get());
-      return;
+      return true;
     }
   }
   oleaut::SetUnknown(out, nullptr);
+  return true;
 }
 
 // The arguments of one call: the array Invoke reads (last argument first) and the slots
@@ -235,7 +270,9 @@ class ArgumentList {
     if (!IsOmitted(arg)) {
       CommandArg plain = ValueOf(arg);
       if (plain.type == types::ComObject) {
-        ComObjectToVariant(static_cast<ComObjectRecord*>(ArgPointer(plain)), declared.vt, value);
+        if (!ComObjectToVariant(static_cast<ComObjectRecord*>(ArgPointer(plain)), declared.vt, value)) {
+          return code::UnpassableArgument;
+        }
       } else if (!ProgramToVariant(plain, value)) {
         return code::UnpassableArgument;
       }
@@ -273,10 +310,6 @@ class ArgumentList {
   }
 
   static void Clear(VARIANT& v) {
-    if (v.vt == VT_RECORD) {
-      VariantInit(&v);  // a ComObject's record stays the ComObject's
-      return;
-    }
     if (v.vt & VT_BYREF) {
       VariantInit(&v);  // points into a slot
       return;

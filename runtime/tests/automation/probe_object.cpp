@@ -3,6 +3,7 @@
 #include <string>
 
 #include "oleaut/class_registry.h"
+#include "oleaut/record_info.h"
 #include "oleaut/safearray.h"
 
 namespace probe {
@@ -19,6 +20,9 @@ ITypeInfo* Probe::Type() {
   static oleaut::ComPtr<ITypeInfo> type = [] {
     oleaut::TypeLibBuilder lib(u"ProbeLib", kLibrary);
     lib.Enum(u"ModeEnum").Value(u"modeOne", 1).Value(u"modeTwo", 2);
+    lib.Alias(u"Ratio", VT_R8);
+    lib.Alias(u"Companion", TypeSpec::Named(u"IProbe"));
+    lib.Record(u"Point").Field(u"x", VT_I4).Field(u"y", VT_I4);
     auto& probe = lib.DispInterface(u"IProbe", kInterface);
     probe.Method(u"Echo").Param(u"text", VT_BSTR).Returns(VT_BSTR).Calls(&Probe::Echo);
     probe.Method(u"Swap").InOut(u"text", VT_BSTR).InOut(u"number", VT_I4).Calls(&Probe::Swap);
@@ -38,6 +42,27 @@ ITypeInfo* Probe::Type() {
     probe.Method(u"Word").Returns(VT_BSTR).Calls(&Probe::Word);
     probe.Method(u"Bytes").Returns(VT_VARIANT).Calls(&Probe::Bytes);
     probe.Method(u"Nothing").Calls(&Probe::Nothing);
+    // By-reference outputs.
+    probe.Method(u"Adopt").InOut(u"other", VT_DISPATCH).Calls(&Probe::Adopt);
+    probe.Method(u"Spawn").Out(u"made", TypeSpec::Named(u"IProbe")).Calls(&Probe::Spawn);
+    probe.Method(u"Fill").InOut(u"value", VT_VARIANT).Calls(&Probe::Fill);
+    probe.Method(u"Produce").Out(u"text", VT_BSTR).Out(u"number", VT_I4).Calls(&Probe::Produce);
+    probe.Method(u"Grow").InOut(u"values", TypeSpec::SafeArray(VT_I4)).Calls(&Probe::Grow);
+    probe.Method(u"Names").Out(u"names", TypeSpec::SafeArray(VT_BSTR)).Calls(&Probe::Names);
+    // Declared types that need resolving.
+    probe.Method(u"Partner").Param(u"other", TypeSpec::Named(u"IProbe")).Returns(VT_BSTR).Calls(&Probe::Identify);
+    probe.Method(u"Halve").InOut(u"value", TypeSpec::Named(u"Ratio")).Calls(&Probe::Halve);
+    probe.Method(u"Widen").InOut(u"a", VT_INT).InOut(u"b", VT_UINT).Calls(&Probe::Widen);
+    probe.Method(u"NextMode").InOut(u"mode", TypeSpec::Named(u"ModeEnum")).Calls(&Probe::NextMode);
+    probe.Method(u"Measure").Param(u"text", VT_BSTR).Retval(u"length", VT_I4).Calls(&Probe::Measure);
+    probe.Method(u"Norm")
+        .Param(u"point", TypeSpec::Ptr(TypeSpec::Named(u"Point")))
+        .Returns(VT_I4)
+        .Calls(&Probe::Norm);
+    probe.Variable(u"Buddy", TypeSpec::Named(u"IProbe")).Setter(&Probe::Accept);
+    probe.Variable(u"Friend", TypeSpec::Named(u"Companion")).Setter(&Probe::Accept);
+    probe.Variable(u"Factor", TypeSpec::Named(u"Ratio")).Setter(&Probe::Accept);
+    probe.Variable(u"Weights", TypeSpec::SafeArray(VT_R8)).Setter(&Probe::Accept);
     lib.CoClass(u"Probe", kProbeClass).Implements(u"IProbe");
     oleaut::ComPtr<ITypeLib> built = lib.Build();
     return oleaut::FindTypeInfo(built.Get(), u"IProbe");
@@ -152,6 +177,113 @@ HRESULT Probe::Bytes(Invocation& call) {
 HRESULT Probe::Nothing(Invocation&) {
   ++invocations;
   return S_OK;
+}
+
+// Puts itself where the caller's object was.
+HRESULT Probe::Adopt(Invocation& call) {
+  ++invocations;
+  oleaut::SetDispatch(call.Arg(0), this);
+  return S_OK;
+}
+
+HRESULT Probe::Spawn(Invocation& call) {
+  ++invocations;
+  oleaut::ComPtr<IDispatch> made = oleaut::ComPtr<IDispatch>::Adopt(new Probe);
+  oleaut::SetDispatch(call.Arg(0), made.Get());
+  return S_OK;
+}
+
+// Replaces the value with a text naming the type it had.
+HRESULT Probe::Fill(Invocation& call) {
+  ++invocations;
+  std::string type = std::to_string(call.Arg(0).vt);
+  return oleaut::SetText(call.Arg(0), u"filled:vt" + std::u16string(type.begin(), type.end()));
+}
+
+HRESULT Probe::Produce(Invocation& call) {
+  ++invocations;
+  if (!call.GetText(0).empty() || call.GetLong(1) != 0) return E_UNEXPECTED;  // out only: nothing comes in
+  oleaut::SetText(call.Arg(0), u"produced");
+  oleaut::SetI4(call.Arg(1), 42);
+  return S_OK;
+}
+
+// Replaces the array with a new one: every element doubled, and one more holding the count.
+HRESULT Probe::Grow(Invocation& call) {
+  ++invocations;
+  VARIANT& slot = call.Arg(0);
+  if (slot.vt != (VT_ARRAY | VT_I4) || !slot.parray) return E_INVALIDARG;
+  SAFEARRAY* old = slot.parray;
+  const ULONG count = oleaut::SafeArrayElementCount(old);
+  SAFEARRAY* grown = SafeArrayCreateVector(VT_I4, 1, count + 1);
+  const auto* from = static_cast<const LONG*>(old->pvData);
+  auto* to = static_cast<LONG*>(grown->pvData);
+  for (ULONG i = 0; i < count; ++i) to[i] = from[i] * 2;
+  to[count] = static_cast<LONG>(count);
+  oleaut::SetArray(slot, VT_I4, grown);
+  return S_OK;
+}
+
+// An out-only array: none comes in, a new one goes out.
+HRESULT Probe::Names(Invocation& call) {
+  ++invocations;
+  VARIANT& slot = call.Arg(0);
+  if (slot.vt != (VT_ARRAY | VT_BSTR) || slot.parray) return E_UNEXPECTED;
+  SAFEARRAY* names = SafeArrayCreateVector(VT_BSTR, 1, 2);
+  auto* texts = static_cast<BSTR*>(names->pvData);
+  texts[0] = oleaut::AllocBstr(u"a");
+  texts[1] = oleaut::AllocBstr(u"b");
+  oleaut::SetArray(slot, VT_BSTR, names);
+  return S_OK;
+}
+
+HRESULT Probe::Halve(Invocation& call) {
+  ++invocations;
+  oleaut::SetR8(call.Arg(0), call.GetDouble(0) / 2);
+  return S_OK;
+}
+
+HRESULT Probe::Widen(Invocation& call) {
+  ++invocations;
+  if (call.Arg(0).vt != VT_I4 || call.Arg(1).vt != VT_UI4) return E_INVALIDARG;
+  call.Arg(0).lVal += 1;
+  call.Arg(1).ulVal += 2;
+  return S_OK;
+}
+
+HRESULT Probe::NextMode(Invocation& call) {
+  ++invocations;
+  oleaut::SetI4(call.Arg(0), call.GetLong(0) % 2 + 1);
+  return S_OK;
+}
+
+HRESULT Probe::Measure(Invocation& call) {
+  ++invocations;
+  oleaut::SetI4(call.Result(), static_cast<LONG>(call.GetText(0).size()));
+  return S_OK;
+}
+
+HRESULT Probe::Norm(Invocation& call) {
+  ++invocations;
+  const VARIANT& arg = call.Arg(0);
+  if (arg.vt != VT_RECORD || !arg.brecord.pvRecord) return E_INVALIDARG;
+  const auto* point = static_cast<const Point*>(arg.brecord.pvRecord);
+  oleaut::SetI4(call.Result(), point->x + point->y);
+  return S_OK;
+}
+
+HRESULT Probe::Accept(Invocation&) { return S_OK; }
+
+IRecordInfo* PointInfo() {
+  static oleaut::ComPtr<IRecordInfo> info = [] {
+    oleaut::ComPtr<ITypeLib> lib;
+    UINT index = 0;
+    Probe::Type()->GetContainingTypeLib(lib.Put(), &index);
+    oleaut::ComPtr<IRecordInfo> made;
+    GetRecordInfoFromTypeInfo(oleaut::FindTypeInfo(lib.Get(), u"Point").Get(), made.Put());
+    return made;
+  }();
+  return info.Get();
 }
 
 }  // namespace probe

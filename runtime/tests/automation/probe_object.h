@@ -1,6 +1,8 @@
 // A test automation object with the kinds of members the automation commands must serve:
-// by-reference outputs, optional parameters, a variable argument list, an enumeration-typed
-// property, a dispatch-typed parameter, a variable, and a member that raises an exception.
+// by-reference outputs (texts, numbers, objects, variants, arrays; in-out and out-only),
+// optional parameters, a variable argument list, an enumeration-typed property, parameters
+// and variables of the library's own types (interface, alias, enumeration, record), a
+// retval parameter, a variable, and a member that raises an exception.
 #pragma once
 
 #include <string>
@@ -44,6 +46,25 @@ class Probe : public oleaut::DispatchObject {
   HRESULT Word(oleaut::Invocation& call);
   HRESULT Bytes(oleaut::Invocation& call);
   HRESULT Nothing(oleaut::Invocation& call);
+  HRESULT Adopt(oleaut::Invocation& call);
+  HRESULT Spawn(oleaut::Invocation& call);
+  HRESULT Fill(oleaut::Invocation& call);
+  HRESULT Produce(oleaut::Invocation& call);
+  HRESULT Grow(oleaut::Invocation& call);
+  HRESULT Names(oleaut::Invocation& call);
+  HRESULT Halve(oleaut::Invocation& call);
+  HRESULT Widen(oleaut::Invocation& call);
+  HRESULT NextMode(oleaut::Invocation& call);
+  HRESULT Measure(oleaut::Invocation& call);
+  HRESULT Norm(oleaut::Invocation& call);
+  HRESULT Accept(oleaut::Invocation& call);
 };
+
+// The record type of the probe's library: {LONG x; LONG y;}.
+struct Point {
+  LONG x;
+  LONG y;
+};
+IRecordInfo* PointInfo();  // borrowed
 
 }  // namespace probe
