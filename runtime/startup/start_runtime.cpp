@@ -62,7 +62,11 @@ std::intptr_t StartRuntime(const void* block) {
     windows = DeserialiseTemplates(std::span(static_cast<const std::uint8_t*>(info.templatesStart),
                                              static_cast<std::size_t>(info.templatesSize)));
   }
-  RelocateHandlers(windows, info.codeBase);
+  std::span<const EventHandler> procedures;
+  if (info.codeBase && info.procedureCount > 0) {
+    procedures = std::span(info.codeBase, static_cast<std::size_t>(info.procedureCount));
+  }
+  RelocateHandlers(windows, procedures);
   InstallTemplates(std::move(windows));
   return 1;
 }

@@ -28,17 +28,30 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// More procedures than any program has: a larger offset is a damaged block, not a reason
+// to allocate gigabytes.
+constexpr std::size_t kMaxProcedures = 65536;
+
 // Handlers of a picture do nothing: as many no-op procedures as the block's offsets reach.
-std::vector<runtime::EventHandler> Procedures(const runtime::TemplateBlock& block) {
+// Empty with the reason in `error` when an offset names no procedure.
+std::vector<runtime::EventHandler> Procedures(const runtime::TemplateBlock& block, std::string& error) {
+  constexpr auto kSize = static_cast<std::int32_t>(sizeof(runtime::EventHandler));
   std::size_t count = 1;
+  auto reach = [&](std::uint32_t unitId, std::int32_t offset) {
+    if (offset == runtime::kNoHandler) return true;
+    if (offset < 0 || offset % kSize != 0 || static_cast<std::size_t>(offset / kSize) >= kMaxProcedures) {
+      error = "unit " + std::to_string(unitId) + ": handler offset " + std::to_string(offset) + " names no procedure";
+      return false;
+    }
+    count = std::max(count, static_cast<std::size_t>(offset / kSize) + 1);
+    return true;
+  };
   for (const auto& window : block.windows) {
     for (const runtime::UnitRecord& unit : window.form.units) {
       for (const runtime::EventBinding& binding : unit.events) {
-        if (binding.handler >= 0) count = std::max(count, binding.handler / sizeof(runtime::EventHandler) + 1);
+        if (!reach(unit.id, binding.handler)) return {};
       }
-      if (unit.IsShort() && unit.shortHandler >= 0) {
-        count = std::max(count, unit.shortHandler / sizeof(runtime::EventHandler) + 1);
-      }
+      if (unit.IsShort() && !reach(unit.id, unit.shortHandler)) return {};
     }
   }
   return std::vector<runtime::EventHandler>(count, Nothing);
@@ -74,13 +87,16 @@ int main(int argc, char** argv) {
   std::uint32_t windowId = read.block.windows[0].id;
   if (argc == 4) windowId = static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 0));
 
+  std::string error;
+  const std::vector<runtime::EventHandler> procedures = Procedures(read.block, error);
+  if (procedures.empty()) return Fail(std::string(argv[1]) + ": " + error);
+
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   ui::EnsureApplication();
   UseCjkFont();
   runtime::InstallWindowLayer();
-  const std::vector<runtime::EventHandler> procedures = Procedures(read.block);
   runtime::WindowEntries windows = runtime::DeserialiseTemplates(block);
-  runtime::RelocateHandlers(windows, procedures.data());
+  runtime::RelocateHandlers(windows, procedures);
   runtime::InstallTemplates(std::move(windows));
   if (!runtime::FindWindow(windowId)) return Fail("no window " + std::to_string(windowId) + " in the block");
   runtime::LoadStartupWindow(windowId);

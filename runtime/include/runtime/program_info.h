@@ -32,6 +32,9 @@ struct ProgramInfoBlock {
   std::int32_t dllCommandCount;
   const char* const* dllLibraryNames;
   const char* const* dllEntryNames;
+  // The number of procedures in the code base's table: a handler offset must name one of
+  // them (the table has no end mark of its own).
+  std::int32_t procedureCount;
 };
 
 }  // namespace runtime

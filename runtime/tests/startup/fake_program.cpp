@@ -1,6 +1,7 @@
 #include "fake_program.h"
 
 #include <cstdio>
+#include <iterator>
 
 #include "kernel/modules.h"
 #include "runtime/windows/template_format.h"
@@ -74,6 +75,7 @@ runtime::ProgramInfoBlock Info(bool withTemplates) {
   info.mode = 3;
   info.version = 65994;
   info.codeBase = kProcedures;
+  info.procedureCount = static_cast<std::int32_t>(std::size(kProcedures));
   info.constantsStart = kConstants;
   info.constantsSize = sizeof kConstants;
   info.templatesStart = withTemplates ? TemplateBytes().data() : nullptr;

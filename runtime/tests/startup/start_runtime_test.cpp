@@ -110,8 +110,19 @@ void StartWithDamagedTemplates() {
   std::fprintf(stderr, "FAILED: started\n");
 }
 
+// The window's creation handler is the second procedure: a table of one ends before it.
+void StartWithAHandlerPastTheProcedures() {
+  runtime::InstallRuntimeParts();
+  static runtime::ProgramInfoBlock info = fakeprogram::Info();
+  info.procedureCount = 1;
+  Start(info);
+  std::fprintf(stderr, "FAILED: started\n");
+}
+
 TEST(StartRuntime, DamagedTemplatesAreFatal) {
   EXPECT_EXIT(StartWithDamagedTemplates(), testing::ExitedWithCode(255),
+              HasSubstr("错误\n运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n"));
+  EXPECT_EXIT(StartWithAHandlerPastTheProcedures(), testing::ExitedWithCode(255),
               HasSubstr("错误\n运行时出错!\r\n\r\n错误信息：载入窗口模板数据段出错!\r\n"));
 }
 

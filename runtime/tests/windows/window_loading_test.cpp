@@ -142,7 +142,8 @@ TEST_F(WindowLoadingDeath, DamagedTemplateDataIsFatal) {
 }
 
 TEST_F(WindowLoadingDeath, HandlerOffsetsThatNameNoProcedureAreFatal) {
-  for (std::int32_t offset : {-2, 3, static_cast<std::int32_t>(sizeof(runtime::EventHandler)) + 1}) {
+  // Negative, inside a procedure's entry, past the end of the table, far past it.
+  for (std::int32_t offset : {-2, 3, Offset(1) + 1, Offset(kProcedureCount), 0x7FFFFFF8}) {
     runtime::TemplateBlock block = StandardBlock();
     block.windows[0].form.units[1].events = {{0, offset}};
     runtime::WindowEntries windows = runtime::DeserialiseTemplates(runtime::WriteTemplateBlock(block));

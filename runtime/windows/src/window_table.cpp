@@ -15,11 +15,13 @@ WindowEntries& Table() {
 
 [[noreturn]] void Damaged() { RaiseRuntimeError(messages::kTemplateDataDamaged); }
 
-EventHandler Relocate(std::int32_t offset, const EventHandler* codeBase) {
+EventHandler Relocate(std::int32_t offset, std::span<const EventHandler> procedures) {
   if (offset == kNoHandler) return nullptr;
   constexpr auto kSize = static_cast<std::int32_t>(sizeof(EventHandler));
-  if (offset < 0 || offset % kSize != 0 || !codeBase) Damaged();
-  return codeBase[offset / kSize];
+  if (offset < 0 || offset % kSize != 0) Damaged();
+  const auto index = static_cast<std::size_t>(offset / kSize);
+  if (index >= procedures.size()) Damaged();  // past the end of the table
+  return procedures[index];
 }
 
 }  // namespace
@@ -63,16 +65,16 @@ WindowEntries DeserialiseTemplates(std::span<const std::uint8_t> block) {
   return windows;
 }
 
-void RelocateHandlers(WindowEntries& windows, const EventHandler* codeBase) {
+void RelocateHandlers(WindowEntries& windows, std::span<const EventHandler> procedures) {
   for (auto& window : windows) {
     for (UnitSlot& slot : window->units) {
       if (slot.record.IsShort()) {
-        slot.shortHandler = Relocate(slot.record.shortHandler, codeBase);
+        slot.shortHandler = Relocate(slot.record.shortHandler, procedures);
         continue;
       }
       slot.handlers.clear();
       for (const EventBinding& binding : slot.record.events) {
-        slot.handlers.emplace_back(binding.eventNumber, Relocate(binding.handler, codeBase));
+        slot.handlers.emplace_back(binding.eventNumber, Relocate(binding.handler, procedures));
       }
     }
   }

@@ -43,9 +43,9 @@ using WindowEntries = std::vector<std::unique_ptr<WindowEntry>>;
 // Start-up, step 10: the block read into window entries. Any failure is the runtime error
 // "载入窗口模板数据段出错!".
 WindowEntries DeserialiseTemplates(std::span<const std::uint8_t> block);
-// Step 11: stored handler offsets into the procedures of codeBase (-1: none). An offset
-// that does not name a procedure is a damaged template, as in step 10.
-void RelocateHandlers(WindowEntries& windows, const EventHandler* codeBase);
+// Step 11: stored handler offsets into the program's procedure table (-1: none). An
+// offset that does not name one of its procedures is a damaged template, as in step 10.
+void RelocateHandlers(WindowEntries& windows, std::span<const EventHandler> procedures);
 // Step 12: the entries become the window table (windows still live are destroyed first).
 void InstallTemplates(WindowEntries windows);
 

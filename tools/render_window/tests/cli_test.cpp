@@ -1,0 +1,83 @@
+// The render_window command: a picture of a block's window, and damaged blocks refused
+// with a message instead of a crash or a huge allocation.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "runtime/windows/template_format.h"
+#include "runtime/windows/unit_types.h"
+
+namespace {
+
+using testing::HasSubstr;
+
+struct CommandRun {
+  int status;
+  std::string output;  // standard output and standard error
+};
+
+CommandRun Command(const std::string& arguments) {
+  std::string command = std::string(RENDER_WINDOW) + " " + arguments + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  CommandRun run{-1, {}};
+  if (!pipe) return run;
+  char buffer[4096];
+  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
+  run.status = pclose(pipe);
+  return run;
+}
+
+std::string TempPath(const std::string& name) { return testing::TempDir() + "render_window_cli_" + name; }
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// A window with one button whose click is bound to the handler at that offset.
+void WriteBlock(const std::string& path, std::int32_t handlerOffset) {
+  runtime::UnitRecord window;
+  window.id = 0x06010000;
+  window.typeWord = runtime::unit_type::Window;
+  window.width = 200;
+  window.height = 100;
+  window.flags = {0, 1, 0};
+  runtime::UnitRecord button;
+  button.id = 0x16010003;
+  button.typeWord = runtime::unit_type::Button;
+  button.left = button.top = 10;
+  button.width = 80;
+  button.height = 24;
+  button.flags = {0, 5, 0};
+  button.events = {{0, handlerOffset}};
+  runtime::TemplateBlock block;
+  block.windows.push_back({0x52010001, {{}, {}, {}, {window, button}}});
+  std::vector<std::uint8_t> bytes = runtime::WriteTemplateBlock(block);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                              static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(RenderWindowCommand, DrawsTheWindowAsAPng) {
+  WriteBlock(TempPath("ok.block"), 8 * static_cast<std::int32_t>(sizeof(void (*)())));
+  std::remove(TempPath("ok.png").c_str());
+  CommandRun run = Command(TempPath("ok.block") + " " + TempPath("ok.png"));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_THAT(run.output, HasSubstr("ok.png: 200x100"));
+  EXPECT_EQ(Read(TempPath("ok.png")).substr(0, 4), "\x89PNG");
+}
+
+TEST(RenderWindowCommand, RefusesHandlerOffsetsThatNameNoProcedure) {
+  for (std::int32_t offset : {0x7FFFFFF8, -8, 3}) {
+    WriteBlock(TempPath("bad.block"), offset);
+    CommandRun run = Command(TempPath("bad.block") + " " + TempPath("bad.png"));
+    EXPECT_EQ(run.status >> 8, 1) << offset << ": " << run.output;  // the tool's own failure, not a crash
+    EXPECT_THAT(run.output, HasSubstr("handler offset " + std::to_string(offset) + " names no procedure"));
+  }
+}
+
+}  // namespace
