@@ -38,7 +38,8 @@ std::intptr_t StartRuntime(const void* block) {
   // 1. The runtime heap is the process heap: the frame's memory blocks take it on first use.
   // 2. Mode and version.
   SetProgramVersion(info.mode, info.version + 1);
-  // 3. OLE for this thread, once.
+  // 3. OLE for this thread, once, with the system's modules and classes that it brings.
+  RegisterSystemServices();
   if (!oleInitialised) {
     OleInitialize(nullptr);
     oleInitialised = true;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "fake_program.h"
 #include "kernel/modules.h"
@@ -15,9 +16,11 @@
 #include "runtime/startup/start.h"
 #include "runtime/windows/window_layer.h"
 #include "runtime/windows/window_table.h"
+#include "ui/application.h"
 
 namespace {
 
+using testing::AllOf;
 using testing::HasSubstr;
 using testing::Not;
 
@@ -100,6 +103,64 @@ void StartWithoutTemplates() {
 
 TEST(StartRuntime, WithoutTemplatesThereIsNoWindowToLoad) {
   EXPECT_EXIT(StartWithoutTemplates(), testing::ExitedWithCode(255), HasSubstr("载入启动窗口失败"));
+}
+
+// What Windows brings with the system: the modules of the program's DLL commands and the
+// automation classes it creates by name.
+void StartWithTheSystemsServices() {
+  runtime::InstallRuntimeParts();
+  ChildChecks check;
+  CHECK_IN_CHILD(check, LoadLibraryA("WinINet.dll") == nullptr);  // not before the start
+  static const char* const libraries[] = {"ole32.dll", "OLE32", "WinINet.dll"};
+  static const char* const entries[] = {"CoInitialize", "CoUninitialize", "InternetReadFile"};
+  static runtime::ProgramInfoBlock info = fakeprogram::Info();
+  info.dllCommandCount = 3;
+  info.dllLibraryNames = libraries;
+  info.dllEntryNames = entries;
+  CHECK_IN_CHILD(check, Start(info) == 1);
+
+  runtime::DllCall coInitialize = runtime::CallDllCommand(0);
+  CHECK_IN_CHILD(check, coInitialize.address == reinterpret_cast<FARPROC>(&CoInitialize));
+  CHECK_IN_CHILD(check, coInitialize.argumentBytes == 4);
+  CHECK_IN_CHILD(check, runtime::CallDllCommand(1).address == reinterpret_cast<FARPROC>(&CoUninitialize));
+  CHECK_IN_CHILD(check, runtime::CallDllCommand(2).address != nullptr);
+  HMODULE wininet = LoadLibraryA("wininet.dll");
+  CHECK_IN_CHILD(check, wininet && GetProcAddress(wininet, "InternetOpenA") && GetProcAddress(wininet, "HttpSendRequestA"));
+
+  runtime::RegisterSystemServices();  // again: changes nothing
+  for (const char16_t* progId : {u"Adodb.Stream", u"ScriptControl"}) {
+    CLSID clsid{};
+    CHECK_IN_CHILD(check, CLSIDFromProgID(progId, &clsid) == S_OK);
+    IUnknown* object = nullptr;
+    CHECK_IN_CHILD(check, CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                           reinterpret_cast<void**>(&object)) == S_OK);
+    if (object) object->Release();
+  }
+  check.Exit();
+}
+
+TEST(StartRuntime, TheSystemsModulesAndClassesAreThere) {
+  EXPECT_EXIT(StartWithTheSystemsServices(), testing::ExitedWithCode(0), Not(HasSubstr("FAILED")));
+}
+
+// The hidden service window takes another thread's exit to the main thread, where it runs
+// in order (the library hears of it); without the window the thread would end the process
+// itself.
+void ExitFromAnotherThread() {
+  runtime::InstallRuntimeParts();
+  static const runtime::ProgramInfoBlock info = fakeprogram::Info();
+  Start(info);
+  std::thread([] { runtime::ExitProgram(5); }).detach();
+  for (int turn = 0; turn < 1000; ++turn) {
+    ui::WaitAndHandleEvents();
+  }
+  std::fprintf(stderr, "FAILED: no exit\n");
+  std::exit(1);
+}
+
+TEST(StartRuntime, TheServiceWindowTakesOtherThreadsExits) {
+  EXPECT_EXIT(ExitFromAnotherThread(), testing::ExitedWithCode(5),
+              AllOf(HasSubstr("library shut down"), Not(HasSubstr("FAILED"))));
 }
 
 void StartWithDamagedTemplates() {

@@ -11,6 +11,11 @@ namespace runtime {
 // fatal (a damaged template block: "载入窗口模板数据段出错!").
 std::intptr_t StartRuntime(const void* programInfoBlock);
 
+// The system's own modules ("ole32.dll", "wininet.dll") and automation classes
+// ("Adodb.Stream", "ScriptControl"), registered once; later calls do nothing. StartRuntime
+// does this with OLE's initialisation.
+void RegisterSystemServices();
+
 // Gives the frame the routines that start-up and the window layer bring (RuntimeService
 // operation 6, the window layer). RunProgram does this first.
 void InstallRuntimeParts();
