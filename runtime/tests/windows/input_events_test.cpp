@@ -100,6 +100,11 @@ TEST_F(InputEvents, WheelNotchesAndKeyState) {
   QApplication::sendEvent(Widget(kOtherEdit), &wheel);
   ASSERT_THAT(CalledProcedures(), ElementsAre(1));
   EXPECT_EQ(Calls()[0].args, (std::vector<std::int32_t>{-2, 1}));
+
+  QWheelEvent sideways(QPointF(5, 5), Widget(kOtherEdit)->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(120, 0),
+                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Widget(kOtherEdit), &sideways);
+  EXPECT_THAT(CalledProcedures(), ElementsAre(1)) << "a sideways turn is no wheel event";
 }
 
 void SendKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, const QString& text) {

@@ -57,6 +57,8 @@ bool Mouse(Unit& unit, QMouseEvent* event, const std::function<bool(QEvent*)>& b
 }
 
 bool Wheel(Unit& unit, QWheelEvent* event, const std::function<bool(QEvent*)>& base) {
+  // A sideways turn is not the wheel event (that one is the vertical wheel's alone).
+  if (event->angleDelta().y() == 0) return Finish(event, base);
   std::int32_t notches = event->angleDelta().y() / 120;
   if (unit.Raise(event_number::Wheel, {notches, KeyStateBits(event->modifiers())}).Swallows()) return Swallow(event);
   return Finish(event, base);
