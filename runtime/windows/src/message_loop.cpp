@@ -43,6 +43,9 @@ void RunMessageLoop() {
     idle = true;
     idleCount = 0;
   }
+  // The loop takes the quit it ends on out of the queue, as GetMessage does: a later loop
+  // or pump runs normally.
+  ui::ResetQuit();
 }
 
 }  // namespace runtime

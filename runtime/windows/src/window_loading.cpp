@@ -4,6 +4,7 @@
 #include "runtime/messages.h"
 #include "runtime/frame.h"
 #include "runtime/windows/window_layer.h"
+#include "ui/application.h"
 #include "units.h"
 #include "window_lifetime.h"
 
@@ -76,8 +77,13 @@ void LoadStartupWindow(std::uint32_t windowId) {
     }
     return;
   }
-  // A window that is being closed is made afresh.
-  if (window->live) Detach(*window, false);
+  // A window that is being closed is made afresh. Only a handler can meet one (the close
+  // completes when the outermost handler returns), so any quit pending now was posted by
+  // such a close: with the window back it would end the program under it.
+  if (window->live) {
+    Detach(*window, false);
+    ui::ResetQuit();
+  }
 
   auto live = std::make_unique<LiveWindow>();
   if (!CreateUnits(*window, *live)) RaiseRuntimeError(messages::kStartupWindowFailed);
