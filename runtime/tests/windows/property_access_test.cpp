@@ -83,6 +83,11 @@ TEST_F(PropertyAccess, CommonPropertiesOfALiveUnitComeFromItsWidget) {
   EXPECT_EQ(ReadNumber(kButton, Disabled), 1);
   WriteNumber(kOwn, Left, 60);
   EXPECT_EQ(ReadNumber(kOwn, Left), 60);
+  WriteNumber(kOwn, Width, 300);
+  WriteNumber(kOwn, Height, 200);
+  EXPECT_EQ(ReadNumber(kOwn, Width), 300) << "the window's size reads as it was written";
+  EXPECT_EQ(ReadNumber(kOwn, Height), 200);
+  EXPECT_EQ(Widget(kOwn)->size(), QSize(300, 200));
   EXPECT_EQ(ReadNumber(kEdit, Left), 12) << "the template keeps its values";
   EXPECT_EQ(Slot(kEdit).record.left, 10);
 }

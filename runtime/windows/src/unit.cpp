@@ -13,6 +13,21 @@ std::uint64_t PointerBits(const void* p) { return static_cast<std::uint64_t>(rei
 
 std::uint64_t NumberBits(std::int32_t v) { return static_cast<std::uint32_t>(v); }
 
+// Position and size as creation gives them and the common properties read and write them:
+// a control's in its parent's client area; a window's position is its frame's, its size
+// the inner one. The frame's size is the window system's and known only once the window
+// is shown (never offscreen), so a size with the frame would not read back as written.
+QRect PlacedRect(const QWidget* w) { return w->isWindow() ? QRect(w->pos(), w->size()) : w->geometry(); }
+
+void Place(QWidget* w, const QRect& r) {
+  if (w->isWindow()) {
+    w->move(r.topLeft());
+    w->resize(r.size());
+  } else {
+    w->setGeometry(r);
+  }
+}
+
 }  // namespace
 
 std::uint64_t ValueBits(std::int32_t kind, const OwnValue& value) {
@@ -51,12 +66,7 @@ void Unit::Create(QWidget* parent) {
   widget_ = widget;
   unitWidget_ = dynamic_cast<UnitWidgetBase*>(widget);
   const UnitRecord& r = slot_.record;
-  if (parent) {
-    widget->setGeometry(r.left, r.top, r.width, r.height);
-  } else {
-    widget->move(r.left, r.top);
-    widget->resize(r.width, r.height);
-  }
+  Place(widget, QRect(r.left, r.top, r.width, r.height));
   widget->setEnabled(!r.Disabled());
   for (std::int32_t i = 0; i < static_cast<std::int32_t>(values_.own.size()); ++i) Apply(i);
   // A control shows with its window; the window itself is shown by the loading.
@@ -93,7 +103,7 @@ void Unit::WriteOwn(std::int32_t own, const OwnValue& value) {
 std::uint64_t Unit::ReadCommon(std::int32_t property) {
   QWidget* w = widget_;
   if (!w) return 0;
-  QRect r = w->isWindow() ? w->frameGeometry() : w->geometry();
+  QRect r = PlacedRect(w);
   switch (property) {
     case common_property::Left: return NumberBits(r.x());
     case common_property::Top: return NumberBits(r.y());
@@ -111,7 +121,7 @@ void Unit::WriteCommon(std::int32_t property, std::uint64_t bits) {
   QWidget* w = widget_;
   if (!w) return;
   OwnValue value = ValueFromBits(CommonPropertyKind(property), bits);
-  QRect r = w->isWindow() ? QRect(w->pos(), w->size()) : w->geometry();
+  QRect r = PlacedRect(w);
   switch (property) {
     case common_property::Left: r.moveLeft(value.number); break;
     case common_property::Top: r.moveTop(value.number); break;
@@ -123,12 +133,7 @@ void Unit::WriteCommon(std::int32_t property, std::uint64_t bits) {
     case common_property::MousePointer: mousePointer_ = value.bytes; return;
     default: return;
   }
-  if (w->isWindow()) {
-    w->move(r.topLeft());
-    w->resize(r.size());
-  } else {
-    w->setGeometry(r);
-  }
+  Place(w, r);
 }
 
 EventOutcome Unit::Raise(std::int32_t eventNumber, std::initializer_list<std::int32_t> arguments) {
