@@ -41,7 +41,8 @@ void ExitProgram(std::int32_t exitCode) {
   ++context.errorExitNesting;
 
   if (!OnMainThread()) {
-    if (context.serviceWindow) {
+    // Once the main thread is exiting, its service window may be going away: do not touch it.
+    if (!context.exiting && context.serviceWindow) {
       context.serviceWindow->Send(kExitRequestMessage, static_cast<WPARAM>(exitCode), 0);
     }
     // Reached only when the main thread did not carry out the exit itself.
