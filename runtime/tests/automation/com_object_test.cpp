@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "command_calls.h"
+#include "handmade_dispatch.h"
 #include "probe_object.h"
 #include "oleaut/typelib.h"
 #include "records.h"
@@ -234,40 +235,12 @@ class BareUnknown : public IUnknown {
   ULONG refs = 1;
 };
 
-class ScriptedDispatch : public IDispatch {
+class ScriptedDispatch : public HandmadeDispatch {
  public:
-  ScriptedDispatch(bool typeInfo, HRESULT answer) : typeInfo_(typeInfo), answer_(answer) {}
-  virtual ~ScriptedDispatch() = default;
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    *object = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_NOINTERFACE;
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    ULONG left = --refs_;
-    if (!left) delete this;
-    return left;
-  }
-  HRESULT GetTypeInfoCount(UINT* count) override {
-    *count = typeInfo_ ? 1 : 0;
-    return S_OK;
-  }
-  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    *info = nullptr;
-    if (!typeInfo_) return E_NOTIMPL;
-    *info = Probe::Type();
-    (*info)->AddRef();
-    return S_OK;
-  }
-  HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+  ScriptedDispatch(bool typeInfo, HRESULT answer) : HandmadeDispatch(typeInfo), answer_(answer) {}
   HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return answer_; }
 
  private:
-  ULONG refs_ = 1;
-  bool typeInfo_;
   HRESULT answer_;
 };
 

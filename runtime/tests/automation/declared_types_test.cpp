@@ -3,10 +3,10 @@
 // and a retval parameter, which takes no argument.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <vector>
 
 #include "command_calls.h"
+#include "handmade_dispatch.h"
 #include "probe_object.h"
 #include "records.h"
 
@@ -17,44 +17,17 @@ using namespace runtime;
 using probe::Probe;
 
 // The probe's type information with an Invoke that only notes what it was given.
-class Recorder : public IDispatch {
+class Recorder : public HandmadeDispatch {
  public:
-  HRESULT QueryInterface(REFIID riid, void** object) override {
-    *object = nullptr;
-    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_NOINTERFACE;
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs_; }
-  ULONG Release() override {
-    ULONG left = --refs_;
-    if (!left) delete this;
-    return left;
-  }
-  HRESULT GetTypeInfoCount(UINT* count) override {
-    *count = 1;
-    return S_OK;
-  }
-  HRESULT GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
-    *info = Probe::Type();
-    (*info)->AddRef();
-    return S_OK;
-  }
-  HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
   HRESULT Invoke(DISPID, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
     lastFlags = flags;
     types.clear();
     for (UINT i = params->cArgs; i-- > 0;) types.push_back(params->rgvarg[i].vt);  // in written order
     return S_OK;
   }
-  virtual ~Recorder() = default;
 
   WORD lastFlags = 0;
   std::vector<VARTYPE> types;
-
- private:
-  std::atomic<ULONG> refs_{1};
 };
 
 class DeclaredTypes : public AutomationTest {

@@ -3,41 +3,23 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
+#include <string>
+#include <vector>
 
 #include "runtime/windows/template_format.h"
 #include "runtime/windows/unit_types.h"
+#include "tool_testing/command_run.h"
 
 namespace {
 
 using testing::HasSubstr;
+using tool_testing::CommandRun;
+using tool_testing::ReadFile;
+using tool_testing::WriteFile;
 
-struct CommandRun {
-  int status;
-  std::string output;  // standard output and standard error
-};
-
-CommandRun Command(const std::string& arguments) {
-  std::string command = std::string(RENDER_WINDOW) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  CommandRun run{-1, {}};
-  if (!pipe) return run;
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
-  run.status = pclose(pipe);
-  return run;
-}
+CommandRun Command(const std::string& arguments) { return tool_testing::RunCommand(RENDER_WINDOW, arguments); }
 
 std::string TempPath(const std::string& name) { return testing::TempDir() + "render_window_cli_" + name; }
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 // A window with one button whose click is bound to the handler at that offset.
 void WriteBlock(const std::string& path, std::int32_t handlerOffset) {
@@ -58,8 +40,7 @@ void WriteBlock(const std::string& path, std::int32_t handlerOffset) {
   runtime::TemplateBlock block;
   block.windows.push_back({0x52010001, {{}, {}, {}, {window, button}}});
   std::vector<std::uint8_t> bytes = runtime::WriteTemplateBlock(block);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  WriteFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 TEST(RenderWindowCommand, DrawsTheWindowAsAPng) {
@@ -68,7 +49,7 @@ TEST(RenderWindowCommand, DrawsTheWindowAsAPng) {
   CommandRun run = Command(TempPath("ok.block") + " " + TempPath("ok.png"));
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_THAT(run.output, HasSubstr("ok.png: 200x100"));
-  EXPECT_EQ(Read(TempPath("ok.png")).substr(0, 4), "\x89PNG");
+  EXPECT_EQ(ReadFile(TempPath("ok.png")).substr(0, 4), "\x89PNG");
 }
 
 TEST(RenderWindowCommand, RefusesHandlerOffsetsThatNameNoProcedure) {
