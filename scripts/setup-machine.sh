@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libboost-regex-dev libcurl4-openssl-dev libssl-dev qt6-base-dev duktape-dev
+  libcpp-httplib-dev nlohmann-json3-dev
   fonts-wqy-microhei openssl curl python3
 )
 
