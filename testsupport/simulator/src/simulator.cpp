@@ -64,7 +64,9 @@ std::string Simulator::ExecutablePath() { return PANLIFT_SIMULATOR; }
 std::string Simulator::DefaultCatalogue() { return PANLIFT_SIMULATOR_CATALOGUE; }
 
 Simulator::Simulator(SimulatorOptions options) {
+  namespace sim = share_simulator;
   std::string catalogue = options.catalogue.empty() ? DefaultCatalogue() : options.catalogue;
+  sim::Catalogue expected = sim::LoadCatalogue(catalogue);  // a bad one throws before any child runs
   std::vector<std::string> arguments = {ExecutablePath(), "--port", "0", "--catalogue", catalogue};
   if (options.quiet) arguments.push_back("--quiet");
   std::vector<char*> argv;
@@ -100,8 +102,6 @@ Simulator::Simulator(SimulatorOptions options) {
     if (f[0] == "share" && f.size() == 4) links_.push_back(f[2]);
   }
 
-  namespace sim = share_simulator;
-  sim::Catalogue expected = sim::LoadCatalogue(catalogue);
   std::string origin = "http://" + std::string(sim::kLoopback) + ":" + std::to_string(port_);
   for (const sim::Share& share : expected.shares) {
     std::vector<sim::ServedFile> files = sim::ServedFiles(share, origin);

@@ -17,11 +17,12 @@ namespace {
 constexpr std::size_t kChunk = 64 * 1024;
 
 void Respond(const Answer& answer, httplib::Response& response) {
-  response.status = answer.status;
   if (!answer.download) {
+    response.status = answer.status;
     response.set_content(answer.body, answer.contentType);
     return;
   }
+  // The status stays unset: the library then answers 200, or 206 for a range request.
   const ServedFile* file = answer.download;
   response.set_header("Content-Disposition", "attachment; filename*=UTF-8''" + PercentEscape(file->name));
   if (file->size == 0) {
