@@ -1,0 +1,88 @@
+#include "window_driver.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <cstdint>
+
+#include "app/base/main_window_units.h"
+#include "codepage/codepage.h"
+#include "runtime/frame.h"
+#include "runtime/windows/unit_widget_lookup.h"
+#include "runtime/windows/window_layer.h"
+
+namespace cli {
+namespace {
+
+namespace u = app::units;
+
+struct ServiceUnits {
+  std::uint32_t radioBox;
+  std::uint32_t linkBox;
+};
+
+ServiceUnits UnitsOf(Service service) {
+  switch (service) {
+    case Service::Xunlei: return {u::单选框1, u::迅雷下载编辑框};
+    case Service::Baidu: return {u::单选框2, u::百度下载编辑框};
+    case Service::Yunpan360: return {u::单选框3, u::三六零下载编辑框};
+  }
+  return {u::单选框1, u::迅雷下载编辑框};
+}
+
+constexpr std::uint32_t kOutputBoxes[] = {u::文件名称编辑框, u::文件扩展名编辑框, u::文件大小编辑框, u::文件md5编辑框,
+                                          u::文件下载地址编辑框};
+
+template <class Widget>
+Widget* Live(std::uint32_t unitId) {
+  return qobject_cast<Widget*>(runtime::FindUnitWidget(app::MainWindow, unitId));
+}
+
+// A box's content as the program reads it (GBK), in UTF-8.
+std::string BoxText(std::uint32_t unitId) {
+  const std::uint64_t bits = runtime::ReadProperty(app::MainWindow, unitId, app::ContentProperty, -1);
+  char* text = reinterpret_cast<char*>(static_cast<std::uintptr_t>(bits));
+  std::string utf8 = text ? codepage::GbkToUtf8(text) : std::string();
+  runtime::FreeBlock(text);
+  return utf8;
+}
+
+// Typed in as a user would: everything in the box selected, then the link's characters.
+void TypeInto(QLineEdit* box, const std::string& link) {
+  box->setFocus(Qt::MouseFocusReason);
+  box->selectAll();
+  QTest::keyClick(box, Qt::Key_Delete);
+  QTest::keyClicks(box, QString::fromUtf8(link));
+}
+
+}  // namespace
+
+LinkResult ResolveInWindow(Service service, const std::string& link) {
+  LinkResult result;
+  result.link = link;
+  result.service = service;
+
+  // Nothing of an earlier link may show in this one's output.
+  for (std::uint32_t box : kOutputBoxes) runtime::WriteProperty(app::MainWindow, box, app::ContentProperty, -1, 0, 0);
+
+  const ServiceUnits units = UnitsOf(service);
+  auto* radioBox = Live<QRadioButton>(units.radioBox);
+  auto* linkBox = Live<QLineEdit>(units.linkBox);
+  auto* button = Live<QPushButton>(u::按钮1);
+  if (!radioBox || !linkBox || !button) return result;  // the window is gone: nothing resolved
+
+  // A click selects this service's box and clears the others, as it does for a user.
+  if (!radioBox->isChecked()) QTest::mouseClick(radioBox, Qt::LeftButton);
+  TypeInto(linkBox, link);
+  QTest::mouseClick(button, Qt::LeftButton);  // the resolve runs inside the click
+
+  result.name = BoxText(u::文件名称编辑框);
+  result.extension = BoxText(u::文件扩展名编辑框);
+  result.size = BoxText(u::文件大小编辑框);
+  result.hash = BoxText(u::文件md5编辑框);
+  result.url = BoxText(u::文件下载地址编辑框);
+  return result;
+}
+
+}  // namespace cli
