@@ -72,8 +72,16 @@ LinkResult ResolveInWindow(Service service, const std::string& link) {
   auto* button = Live<QPushButton>(u::按钮1);
   if (!radioBox || !linkBox || !button) return result;  // the window is gone: nothing resolved
 
-  // A click selects this service's box and clears the others, as it does for a user.
+  // A click selects this service's box and clears the others, as it does for a user; the
+  // handler runs every checked service, so no other may stay checked.
   if (!radioBox->isChecked()) QTest::mouseClick(radioBox, Qt::LeftButton);
+  for (Service other : {Service::Xunlei, Service::Baidu, Service::Yunpan360}) {
+    const std::uint32_t box = UnitsOf(other).radioBox;
+    const bool wanted = other == service;
+    if (runtime::ReadProperty(app::MainWindow, box, app::CheckedProperty, -1) != (wanted ? 1u : 0u)) {
+      runtime::WriteProperty(app::MainWindow, box, app::CheckedProperty, -1, wanted ? 1 : 0, 0);
+    }
+  }
   TypeInto(linkBox, link);
   QTest::mouseClick(button, Qt::LeftButton);  // the resolve runs inside the click
 

@@ -20,9 +20,7 @@ TEST(Options, Spellings) {
   const Case cases[] = {
       {{"L"}, OutputForm::Lines, std::nullopt, false, false},
       {{"-g", "L"}, OutputForm::Url, std::nullopt, false, false},
-      {{"--get-url", "L"}, OutputForm::Url, std::nullopt, false, false},
       {{"-j", "L", "-j"}, OutputForm::Json, std::nullopt, false, false},
-      {{"--dump-json", "L"}, OutputForm::Json, std::nullopt, false, false},
       {{"--print", "curl", "L"}, OutputForm::Curl, std::nullopt, false, false},
       {{"--print=aria2", "L"}, OutputForm::Aria2, std::nullopt, false, false},
       {{"-s", "baidu", "L"}, OutputForm::Lines, Service::Baidu, false, false},
@@ -30,7 +28,6 @@ TEST(Options, Spellings) {
       {{"--service=xunlei", "L"}, OutputForm::Lines, Service::Xunlei, false, false},
       {{"-gqs", "baidu", "L"}, OutputForm::Url, Service::Baidu, true, false},
       {{"L", "--verbose"}, OutputForm::Lines, std::nullopt, false, true},
-      {{"-v", "L"}, OutputForm::Lines, std::nullopt, false, true},
       {{"--quiet", "L"}, OutputForm::Lines, std::nullopt, true, false},
   };
   for (const Case& c : cases) {
