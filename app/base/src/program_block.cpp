@@ -10,7 +10,7 @@ namespace app {
 runtime::ProgramInfoBlock MakeProgramBlock(const runtime::EventHandler* procedures, std::int32_t procedureCount) {
   runtime::ProgramInfoBlock info{};
   info.mode = 3;  // a release build
-  info.version = 0;
+  info.version = 65994;  // the runtime keeps it plus one
   info.codeBase = procedures;
   info.procedureCount = procedureCount;
   info.constantsStart = &kTexts;
