@@ -9,6 +9,7 @@ packages=(
   libboost-regex-dev libcurl4-openssl-dev libssl-dev qt6-base-dev duktape-dev
   libcpp-httplib-dev nlohmann-json3-dev
   fonts-wqy-microhei openssl curl python3
+  librsvg2-bin help2man desktop-file-utils appstream dpkg-dev file
 )
 
 missing=()
