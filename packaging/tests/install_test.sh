@@ -49,7 +49,8 @@ cat >"$root/share/panlift/catalogue.json" <<'EOF'
 { "shares": [ { "service": "baidu", "id": "inst4llCheck", "name": "安装检查.zip", "size": 70000 } ] }
 EOF
 
-"$root/bin/panlift-simulator" --port 0 --quiet >"$work/startup" 2>"$work/simulator.err" &
+# Under timeout, so that it stops by itself should this script be killed before its cleanup.
+timeout 120 "$root/bin/panlift-simulator" --port 0 --quiet >"$work/startup" 2>"$work/simulator.err" &
 simulator_pid=$!
 for _ in $(seq 200); do
   grep -qx ready "$work/startup" && break
@@ -59,7 +60,7 @@ done
 grep -qx ready "$work/startup" || fail "the installed panlift-simulator was not ready within 20 s"
 field() { awk -F'\t' -v key="$1" '$1 == key { print $2 }' "$work/startup"; }
 link=$(awk -F'\t' '$1 == "share" { print $3 }' "$work/startup")
-[ "$link" = "http://pan.baidu.com/s/inst4llCheck" ] || fail "the installed simulator serves another catalogue (its links: $link)"
+[ "$link" = "http://pan.baidu.com/s/inst4llCheck" ] || fail "the installed simulator did not read the installed catalogue (its first link: ${link%%$'\n'*})"
 
 PANLIFT_CONNECT_TO=$(field connect-to) timeout 60 "$root/bin/panlift-cli" "$link" >"$work/resolved" 2>"$work/cli.err" ||
   { cat "$work/cli.err" "$work/resolved" >&2; fail "the installed panlift-cli did not resolve $link"; }
