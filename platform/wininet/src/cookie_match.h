@@ -1,5 +1,5 @@
-// Whether the cookie store would send a stored cookie with a request: libcurl's rules, so
-// that WinInet's own Cookie header can stand in for one the caller gives.
+// Whether a stored cookie goes with a request: libcurl's rules, by which the store composes
+// the Cookie header the request carries.
 #pragma once
 
 #include <ctime>

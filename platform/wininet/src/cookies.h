@@ -1,13 +1,16 @@
 // The process's one cookie store: libcurl's cookie engine behind a share handle, filled by
 // responses and by InternetSetCookieA, consulted by every request that allows cookies.
+//
+// libcurl writes every cookie it sends as "name=value", but a cookie set without "=" goes
+// back as its bare name. So the store composes the Cookie header itself (CookieHeaderFor)
+// and remembers which of its cookies were set bare, by domain, path and name. libcurl's
+// engine only reads and keeps cookies; it never sends them (see response_cookies.h).
 #pragma once
 
 #include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include <curl/curl.h>
 
 #include "win/types.h"
 
@@ -21,6 +24,7 @@ struct Cookie {
   bool secure = false;
   bool httpOnly = false;
   std::time_t expires = 0;  // 0: a session cookie
+  bool bare = false;        // set without "=": sent back as the name alone
 };
 
 // WinInet's reading of InternetSetCookieA's arguments: the value is data up to the first
@@ -34,10 +38,11 @@ std::optional<Cookie> ParseCookie(std::string_view host, std::string_view urlPat
 // A line of libcurl's (Netscape) cookie format.
 std::string CookieLine(const Cookie& cookie);
 
-// Lets the transfer's handle use the process's cookie store.
-void UseCookieStore(CURL* easy);
 void AddCookie(const Cookie& cookie);
-// True when the store holds a cookie that a request to url would carry.
-bool StoreHasCookiesFor(std::string_view url);
+// A cookie as libcurl's engine read it from a response, as a line of its format: never bare.
+void AddCookieLine(const std::string& line);
+// The value of the Cookie header a request to url carries ("a=1; flag"), empty for none:
+// the matching cookies, longer paths first, otherwise in the store's order.
+std::string CookieHeaderFor(std::string_view url);
 
 }  // namespace wininet

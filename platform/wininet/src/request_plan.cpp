@@ -44,12 +44,17 @@ void AimAt(RequestPlan& plan, const std::string& url) {
   plan.spec.noProxy = route.noProxy;
 }
 
-// Call once the plan is aimed: WinInet's own Cookie header, from the store, replaces one the
-// caller gave, so a request never carries two.
+// Call once the plan is aimed: WinInet's own Cookie header, composed from the store for this
+// URL, replaces one the caller gave, so a request never carries two. It goes first, where
+// libcurl would put a header of its own.
 void RefreshHeaderLines(RequestPlan& plan) {
   std::vector<HeaderLine> headers = plan.headers;
-  if (plan.spec.cookies && HasHeader(headers, "Cookie") && StoreHasCookiesFor(plan.spec.url)) {
-    RemoveHeaders(headers, "Cookie");
+  if (plan.spec.cookies) {
+    std::string stored = CookieHeaderFor(plan.spec.url);
+    if (!stored.empty()) {
+      RemoveHeaders(headers, "Cookie");
+      headers.insert(headers.begin(), MakeHeader("Cookie", stored));
+    }
   }
   plan.spec.headerLines = CurlHeaderLines(headers, plan.spec.sendsBody);
 }

@@ -31,6 +31,7 @@ Transfer::Transfer(TransferSpec spec) : spec_(std::move(spec)), ring_(kRingCapac
 Transfer::~Transfer() {
   if (multi_ && easy_) curl_multi_remove_handle(multi_, easy_);
   if (easy_) curl_easy_cleanup(easy_);
+  cookies_.reset();  // its share outlives the handle that used it
   if (multi_) curl_multi_cleanup(multi_);
   curl_slist_free_all(headers_);
   curl_slist_free_all(connectTo_);
@@ -83,7 +84,7 @@ DWORD Transfer::Configure() {
     connectTo_ = List(spec_.connectTo);
     curl_easy_setopt(e, CURLOPT_CONNECT_TO, connectTo_);
   }
-  if (spec_.cookies) UseCookieStore(e);
+  if (spec_.cookies) cookies_ = std::make_unique<ResponseCookies>(e, spec_.url);
   if (!spec_.verifyHostName) curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 0L);
   curl_easy_setopt(e, CURLOPT_SSL_CTX_FUNCTION, &TrustAddedRoots);
   curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(spec_.timeouts.connect));
@@ -108,10 +109,18 @@ std::size_t Transfer::OnHeader(char* data, std::size_t size, std::size_t count, 
   std::size_t n = size * count;
   std::string_view line(data, n);
   t->lastActivity_ = Clock::now();
+  const bool blank = line == "\r\n" || line == "\n";
+  if (t->cookies_) {  // every head's, also one libcurl reads after an authentication retry
+    if (blank) {
+      t->cookies_->Keep();  // before libcurl could send again on this handle
+    } else {
+      t->cookies_->NoteHeader(line);
+    }
+  }
   if (t->headComplete_) return n;  // trailers of a chunked body
   if (StartsWith(line, "HTTP/")) {
     t->head_.StartWith(line);
-  } else if (line == "\r\n" || line == "\n") {
+  } else if (blank) {
     int status = t->head_.Status();
     if (status < 100 || status >= 200) t->headComplete_ = true;  // 1xx: the real head follows
   } else {
@@ -198,7 +207,9 @@ DWORD Transfer::AwaitHead() {
     started_ = true;
     if (DWORD error = Configure()) return error;
   }
-  if (DWORD error = PumpUntil(Waiting::ForHead)) return error;
+  DWORD error = PumpUntil(Waiting::ForHead);
+  if (cookies_) cookies_->Keep();  // also what a head that never ended set
+  if (error) return error;
   if (headComplete_) return ERROR_SUCCESS;
   if (result_ == CURLE_OK) {  // ended cleanly without a single byte of head or body
     head_.StartWithoutStatusLine();

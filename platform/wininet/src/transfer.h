@@ -15,6 +15,7 @@
 #include <curl/curl.h>
 
 #include "byte_ring.h"
+#include "response_cookies.h"
 #include "response_head.h"
 #include "win/types.h"
 
@@ -83,6 +84,7 @@ class Transfer {
   CURL* easy_ = nullptr;
   curl_slist* headers_ = nullptr;
   curl_slist* connectTo_ = nullptr;
+  std::unique_ptr<ResponseCookies> cookies_;  // null when the request refuses cookies
   bool started_ = false;
 
   ResponseHead head_;

@@ -171,6 +171,66 @@ TEST_F(CookieStore, OneCookieHeaderWhenTheCallerGivesOne) {
   }
 }
 
+// A cookie set without "=" goes back as its bare name, in the store's order among the
+// others; set again with "=" it is an ordinary cookie once more.
+TEST_F(CookieStore, ACookieSetWithoutEqualsSignGoesBackBare) {
+  ScopedEnv aim("PANLIFT_CONNECT_TO", "five.example:80=" + server_.HostPort() + ",six.example:80=" +
+                                          server_.HostPort());
+  ASSERT_TRUE(InternetSetCookieA("http://five.example/", "a", "1"));
+  ASSERT_TRUE(InternetSetCookieA("http://five.example/", nullptr, "flag"));
+  server_.Route("/set", HttpResponse::Text("ok").WithHeader("Set-Cookie", "b=2").WithHeader("Set-Cookie", "flag; path=/"));
+  CookieSentTo("six.example", "/set");
+  const struct {
+    const char* host;
+    const char* reset;  // data for InternetSetCookieA before the request, or null
+    const char* sent;
+  } cases[] = {
+      {"five.example", nullptr, "a=1; flag"},
+      {"six.example", nullptr, "b=2; flag"},
+      {"six.example", "flag=", "b=2; flag="},
+      {"six.example", "flag", "b=2; flag"},
+  };
+  for (const auto& c : cases) {
+    if (c.reset) {
+      ASSERT_TRUE(InternetSetCookieA((std::string("http://") + c.host + "/").c_str(), nullptr, c.reset));
+    }
+    ASSERT_TRUE(Fetch(c.host, 80, Request("GET", "/")).sent) << c.host;
+    const auto request = server_.Requests().back();
+    EXPECT_EQ(request.HeaderCount("Cookie"), 1) << c.host;
+    EXPECT_NE(request.raw.find(std::string("\r\nCookie: ") + c.sent + "\r\n"), std::string::npos) << request.raw;
+  }
+}
+
+// libcurl answers an authentication challenge on the same handle: the second request still
+// carries the store's one Cookie header, and both responses' cookies are stored for the next.
+TEST_F(CookieStore, AnAuthenticationRetryCarriesOneCookieHeader) {
+  ScopedEnv aim("PANLIFT_CONNECT_TO", "seven.example:80=" + server_.HostPort());
+  ASSERT_TRUE(InternetSetCookieA("http://seven.example/", "first", "1"));
+  server_.Route("/auth", [](const testsupport::HttpRequestRecord& r) {
+    if (r.HasHeader("Authorization")) return HttpResponse::Text("ok").WithHeader("Set-Cookie", "after=1");
+    return HttpResponse::Status(401, "Unauthorized")
+        .WithHeader("WWW-Authenticate", "Basic realm=\"r\"")
+        .WithHeader("Set-Cookie", "challenge=1");
+  });
+  Handles h;
+  h.internet = InternetOpenA("t", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
+  char user[] = "user";
+  ASSERT_TRUE(InternetSetOptionA(h.internet, INTERNET_OPTION_USERNAME, user, sizeof user - 1));
+  h.connection = InternetConnectA(h.internet, "seven.example", 80, "", "", INTERNET_SERVICE_HTTP, 0, 0);
+  h.request = HttpOpenRequestA(h.connection, "GET", "/auth", nullptr, nullptr, nullptr, INTERNET_FLAG_RELOAD, 0);
+  ASSERT_TRUE(HttpSendRequestA(h.request, nullptr, 0, nullptr, 0));
+  char buffer[256];
+  DWORD n = 0;
+  while (InternetReadFile(h.request, buffer, sizeof buffer, &n) && n != 0) {
+  }
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_TRUE(requests[1].HasHeader("Authorization"));
+  EXPECT_EQ(requests[1].HeaderCount("Cookie"), 1);
+  EXPECT_EQ(requests[1].Header("Cookie"), "first=1");
+  EXPECT_EQ(CookieSentTo("seven.example", "/"), "after=1; challenge=1; first=1");
+}
+
 TEST_F(CookieStore, ResponseCookiesAreNotStoredWhenTheRequestRefusesCookies) {
   server_.Route("/set", HttpResponse::Text("ok").WithHeader("Set-Cookie", "quiet=1"));
   CookieSentTo("two.example", "/set", INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_COOKIES);
