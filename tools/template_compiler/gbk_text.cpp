@@ -1,8 +1,10 @@
 #include "gbk_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "codepage/codepage.h"
+#include "codepage/gbk_walk.h"
 
 namespace template_compiler {
 namespace {
@@ -54,7 +56,9 @@ std::string QuoteGbk(std::string_view gbk) {
   std::size_t i = 0;
   while (i < gbk.size()) {
     auto b = static_cast<unsigned char>(gbk[i]);
-    std::size_t length = b >= 0x81 && b <= 0xFE && i + 1 < gbk.size() ? 2 : 1;
+    // As the code page walks it: a lead byte without a trail is no character and comes out
+    // escaped.
+    std::size_t length = std::max<std::size_t>(codepage::GbkCharWidth(gbk, i, codepage::GbkLeads::CodePage), 1);
     std::string_view character = gbk.substr(i, length);
     i += length;
     if (length == 1 && b < 0x80) {

@@ -1,6 +1,9 @@
 #include "charsets.h"
 
+#include <string_view>
+
 #include "codepage/codepage.h"
+#include "codepage/gbk_walk.h"
 
 namespace adodb::detail {
 
@@ -168,11 +171,10 @@ std::size_t CharacterLength(Charset charset, std::span<const BYTE> bytes) {
     case Charset::Utf16: return bytes.size() >= 2 ? 2 : 1;
     case Charset::Utf8: return Utf8Length(bytes);
     case Charset::Gbk: {
-      // Code page 936: a lead byte takes the next byte with it unless that is a NUL or
-      // missing; 0x80 and 0xFF stand alone.
-      const BYTE lead = bytes[0];
-      const bool isLead = lead >= 0x81 && lead <= 0xFE;
-      return isLead && bytes.size() >= 2 && bytes[1] != 0 ? 2 : 1;
+      // Code page 936 as Windows walks it; a lead byte without a trail stands alone.
+      const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      const std::size_t width = codepage::GbkCharWidth(text, 0, codepage::GbkLeads::CodePage);
+      return width == 0 ? 1 : width;
     }
     case Charset::Ascii: return 1;
   }

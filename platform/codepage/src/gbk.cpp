@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codepage/codepage.h"
+#include "codepage/gbk_walk.h"
 #include "conversions.h"
 #include "gbk_extras.h"
 #include "iconv_converters.h"
@@ -59,14 +60,13 @@ bool ConvertWithFixups(iconv_t converter, std::basic_string_view<In> input, std:
   return clean;
 }
 
-// A lead byte takes the next byte unless it is NUL or missing; a pair without a character
-// is "?", and so is a lead byte alone.
+// A pair without a character is "?", and so is a lead byte alone.
 Spot<char16_t> SettleGbk(const char* input, std::size_t left) {
   auto b = static_cast<unsigned char>(input[0]);
   if (b < 0x80) return {{b}, 1, 1, true};
   if (b == 0x80) return {{u'\u20AC'}, 1, 1, true};
   if (b == kSingleFF) return {{kSingleFFCharacter}, 1, 1, true};
-  if (left < 2 || input[1] == '\0') return {{u'?'}, 1, 1, false};
+  if (GbkCharWidth({input, left}, 0, GbkLeads::CodePage) == 0) return {{u'?'}, 1, 1, false};
   if (auto c = UserDefinedToUnicode(b, static_cast<unsigned char>(input[1]))) return {{*c}, 1, 2, true};
   return {{u'?'}, 1, 2, false};
 }

@@ -1,10 +1,12 @@
 // MultiByteToWideChar and WideCharToMultiByte for the system's code page (936) and UTF-8,
 // with the Windows argument and buffer rules.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
 
 #include "codepage/codepage.h"
+#include "codepage/gbk_walk.h"
 #include "conversions.h"
 #include "kernel/process.h"
 #include "win/errors.h"
@@ -43,9 +45,9 @@ int Deliver(const std::basic_string<Char>& converted, Char* target, int targetLe
 
 // The first character of a caller's default character: a lead byte takes its trail.
 std::string_view FirstCharacter(LPCSTR text) {
-  auto lead = static_cast<unsigned char>(text[0]);
-  if (lead >= 0x81 && lead <= 0xFE && text[1] != '\0') return {text, 2};
-  return {text, 1};
+  if (text[0] == '\0') return {text, 1};
+  // text[1] is there, if only as the terminating NUL; a lead byte without a trail stands alone.
+  return {text, std::max<std::size_t>(codepage::GbkCharWidth({text, 2}, 0, codepage::GbkLeads::CodePage), 1)};
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "command_args.h"
 #include "file_numbers.h"
-#include "gbk_walk.h"
+#include "text_leads.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 #include "runtime/frame.h"
@@ -43,7 +43,7 @@ bool ReadLineFrom(MemoryFile& file, TextBuilder& line) {
         line.Truncate(walk);
         return true;
       }
-      const std::size_t width = gbk::CharWidth(bytes, walk);
+      const std::size_t width = codepage::GbkCharWidth(bytes, walk, kTextLeads);
       if (width == 0 && walk + 1 == bytes.size()) break;  // the trail byte is in the next chunk
       walk += width == 0 ? 1 : width;                      // a lead byte before a NUL: the NUL ends the line
     }

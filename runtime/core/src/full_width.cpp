@@ -1,6 +1,6 @@
 #include "full_width.h"
 
-#include "gbk_walk.h"
+#include "text_leads.h"
 
 namespace runtime::core {
 namespace {
@@ -27,7 +27,7 @@ std::string FoldFullWidth(std::string_view text) {
   std::string folded;
   folded.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t width = gbk::CharWidth(text, i);
+    const std::size_t width = codepage::GbkCharWidth(text, i, kTextLeads);
     if (width == 0) {  // a lead byte at the end stays as it is
       folded.push_back(text[i]);
       break;

@@ -3,7 +3,7 @@
 
 #include "ascii_case.h"
 #include "command_args.h"
-#include "gbk_walk.h"
+#include "text_leads.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 
@@ -18,7 +18,7 @@ void ReturnWithSingleBytesChanged(CommandResult* result, std::string_view text, 
   copy.Append(text);
   char* bytes = copy.Data();
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t width = gbk::CharWidth(text, i);
+    const std::size_t width = codepage::GbkCharWidth(text, i, kTextLeads);
     if (width == 0) break;
     if (width == 1) bytes[i] = change(bytes[i]);
     i += width;
@@ -40,7 +40,7 @@ void RemoveAllSpaces(CommandResult* result, std::int32_t argc, CommandArg* args)
   const std::string_view text = CommandArgs(argc, args).Text(0);
   TextBuilder kept(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t width = gbk::CharWidth(text, i);
+    const std::size_t width = codepage::GbkCharWidth(text, i, kTextLeads);
     if (width == 0) break;  // a lead byte at the end is not kept
     const std::string_view character = text.substr(i, width);
     if (character != " " && character != "\xA1\xA1") kept.Append(character);  // 　 full-width space

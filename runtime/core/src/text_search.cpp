@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "ascii_case.h"
-#include "gbk_walk.h"
+#include "text_leads.h"
 
 namespace runtime::core {
 
@@ -20,7 +20,7 @@ std::size_t WalkSearch::Next(std::size_t from) const {
 std::size_t WalkSearch::NextExact(std::size_t from) const {
   std::size_t walk = from;
   for (std::size_t at = text_.find(needle_, from); at != npos; at = text_.find(needle_, walk)) {
-    if (gbk::WalkReaches(text_, walk, at)) return at;
+    if (codepage::GbkWalkReaches(text_, walk, at, kTextLeads)) return at;
     walk = at + 1;
   }
   return npos;
@@ -32,7 +32,7 @@ std::size_t WalkSearch::NextIgnoringCase(std::size_t from) const {
   std::size_t walk = from;
   for (std::size_t at = from; at <= last; ++at) {
     if (ascii::Lower(text_[at]) != first || !MatchesIgnoringCase(at)) continue;
-    if (gbk::WalkReaches(text_, walk, at)) return at;
+    if (codepage::GbkWalkReaches(text_, walk, at, kTextLeads)) return at;
     walk = at + 1;
   }
   return npos;
@@ -42,7 +42,7 @@ bool WalkSearch::MatchesIgnoringCase(std::size_t at) const {
   for (std::size_t i = 0; i < needle_.size(); ++i) {
     const char n = needle_[i];
     const char t = text_[at + i];
-    if (gbk::IsLeadByte(n)) {
+    if (codepage::IsGbkLeadByte(static_cast<unsigned char>(n), kTextLeads)) {
       // A double-byte character: both of its bytes exactly (its trail byte may look like a
       // letter, but it names a different character).
       if (t != n) return false;
@@ -63,7 +63,7 @@ std::size_t FindInTerminatedText(const char* text, std::size_t from, const char*
     const char* hit = candidate ? std::strstr(candidate, needle) : nullptr;
     if (!hit) return WalkSearch::npos;
     const auto at = static_cast<std::size_t>(hit - text);
-    if (gbk::WalkReaches(std::string_view(text, at), walk, at)) return at;
+    if (codepage::GbkWalkReaches(std::string_view(text, at), walk, at, kTextLeads)) return at;
     walk = at + 1;
   }
 }

@@ -6,7 +6,7 @@
 
 #include "command_args.h"
 #include "conversions.h"
-#include "gbk_walk.h"
+#include "text_leads.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 #include "runtime/frame.h"
@@ -80,8 +80,9 @@ void ReplaceSubtext(CommandResult* result, std::int32_t argc, CommandArg* args) 
   // A walk that went on to the end compares a one-byte needle even with a lead byte in the
   // last place; finding no match there, it drops that byte.
   const bool walkedToEnd = count < 0 || made < count;
-  if (walkedToEnd && find.size() == 1 && !rest.empty() && gbk::IsLeadByte(rest.back()) &&
-      gbk::WalkReaches(text, walk, text.size() - 1)) {
+  if (walkedToEnd && find.size() == 1 && !rest.empty() &&
+      codepage::IsGbkLeadByte(static_cast<unsigned char>(rest.back()), kTextLeads) &&
+      codepage::GbkWalkReaches(text, walk, text.size() - 1, kTextLeads)) {
     rest.remove_suffix(1);
   }
   replaced.Append(rest);
