@@ -23,72 +23,6 @@ std::string_view AsChars(std::span<const BYTE> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-bool InRange(BYTE b, BYTE low, BYTE high) { return b >= low && b <= high; }
-
-// The longest start of a well-formed UTF-8 sequence at bytes[0]: a whole character, or
-// the part of one that a broken sequence has (at least one byte).
-std::size_t Utf8Length(std::span<const BYTE> bytes) {
-  const BYTE lead = bytes[0];
-  std::size_t needed = 0;
-  BYTE secondLow = 0x80;
-  BYTE secondHigh = 0xBF;
-  if (lead < 0x80) return 1;
-  if (InRange(lead, 0xC2, 0xDF)) {
-    needed = 2;
-  } else if (InRange(lead, 0xE0, 0xEF)) {
-    needed = 3;
-    if (lead == 0xE0) secondLow = 0xA0;   // no overlong forms
-    if (lead == 0xED) secondHigh = 0x9F;  // no surrogates
-  } else if (InRange(lead, 0xF0, 0xF4)) {
-    needed = 4;
-    if (lead == 0xF0) secondLow = 0x90;
-    if (lead == 0xF4) secondHigh = 0x8F;  // nothing past U+10FFFF
-  } else {
-    return 1;
-  }
-  std::size_t length = 1;
-  while (length < needed && length < bytes.size()) {
-    const BYTE b = bytes[length];
-    const bool fits = length == 1 ? InRange(b, secondLow, secondHigh) : InRange(b, 0x80, 0xBF);
-    if (!fits) break;
-    ++length;
-  }
-  return length;
-}
-
-void AppendUtf8Character(std::span<const BYTE> bytes, std::u16string& out) {
-  const BYTE lead = bytes[0];
-  if (lead < 0x80) {
-    out += static_cast<char16_t>(lead);
-    return;
-  }
-  const std::size_t needed = lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-  if (bytes.size() != needed) {
-    out += u'\uFFFD';
-    return;
-  }
-  char32_t value = lead & (0x7F >> needed);
-  for (std::size_t i = 1; i < needed; ++i) value = (value << 6) | (bytes[i] & 0x3F);
-  if (value >= 0x10000) {
-    value -= 0x10000;
-    out += static_cast<char16_t>(0xD800 | (value >> 10));
-    out += static_cast<char16_t>(0xDC00 | (value & 0x3FF));
-  } else {
-    out += static_cast<char16_t>(value);
-  }
-}
-
-std::u16string DecodeUtf8(std::span<const BYTE> bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  while (!bytes.empty()) {
-    const std::size_t length = Utf8Length(bytes);
-    AppendUtf8Character(bytes.first(length), out);
-    bytes = bytes.subspan(length);
-  }
-  return out;
-}
-
 std::u16string DecodeUtf16(std::span<const BYTE> bytes) {
   std::u16string out;
   out.reserve(bytes.size() / 2 + 1);
@@ -153,7 +87,7 @@ std::string Encode(Charset charset, std::u16string_view text) {
 std::u16string Decode(Charset charset, std::span<const BYTE> bytes) {
   switch (charset) {
     case Charset::Utf16: return DecodeUtf16(bytes);
-    case Charset::Utf8: return DecodeUtf8(bytes);
+    case Charset::Utf8: return codepage::Utf8ToUtf16(AsChars(bytes));
     case Charset::Gbk: return codepage::GbkToUtf16(AsChars(bytes));
     case Charset::Ascii: {
       std::u16string out;
@@ -169,11 +103,10 @@ std::size_t CharacterLength(Charset charset, std::span<const BYTE> bytes) {
   if (bytes.empty()) return 0;
   switch (charset) {
     case Charset::Utf16: return bytes.size() >= 2 ? 2 : 1;
-    case Charset::Utf8: return Utf8Length(bytes);
+    case Charset::Utf8: return codepage::Utf8CharacterLength(AsChars(bytes));
     case Charset::Gbk: {
       // Code page 936 as Windows walks it; a lead byte without a trail stands alone.
-      const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-      const std::size_t width = codepage::GbkCharWidth(text, 0, codepage::GbkLeads::CodePage);
+      const std::size_t width = codepage::GbkCharWidth(AsChars(bytes), 0, codepage::GbkLeads::CodePage);
       return width == 0 ? 1 : width;
     }
     case Charset::Ascii: return 1;

@@ -37,61 +37,69 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
+// The character at the start of `utf8` (not empty): its code point, or, for an invalid
+// sequence, valid == false and the length of its longest valid beginning (at least 1).
+struct Utf8Character {
+  std::size_t length;
+  char32_t c;
+  bool valid;
+};
+
+Utf8Character FirstCharacter(std::string_view utf8) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
+  const unsigned char lead = bytes[0];
+  if (lead < 0x80) return {1, lead, true};
+  // The continuation count and the range allowed for the first continuation byte, which
+  // excludes overlong forms, surrogates and code points above U+10FFFF.
+  std::size_t continuations = 0;
+  unsigned char low = 0x80, high = 0xBF;
+  char32_t c = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    continuations = 1;
+    c = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    continuations = 2;
+    c = lead & 0x0F;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    continuations = 3;
+    c = lead & 0x07;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return {1, 0, false};
+  }
+  std::size_t next = 1;
+  for (std::size_t k = 0; k < continuations; ++k, ++next) {
+    if (next >= utf8.size() || bytes[next] < low || bytes[next] > high) return {next, 0, false};
+    c = (c << 6) | (bytes[next] & 0x3F);
+    low = 0x80;
+    high = 0xBF;
+  }
+  return {next, c, true};
+}
+
 }  // namespace
 
 bool DecodeUtf8(std::string_view utf8, std::u16string& out) {
   out.clear();
   out.reserve(utf8.size());
   bool clean = true;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(utf8.data());
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    unsigned char lead = bytes[i];
-    if (lead < 0x80) {
-      out.push_back(lead);
-      ++i;
-      continue;
-    }
-    // The continuation count and the range allowed for the first continuation byte, which
-    // excludes overlong forms, surrogates and code points above U+10FFFF.
-    std::size_t continuations = 0;
-    unsigned char low = 0x80, high = 0xBF;
-    char32_t c = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      continuations = 1;
-      c = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      continuations = 2;
-      c = lead & 0x0F;
-      if (lead == 0xE0) low = 0xA0;
-      if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      continuations = 3;
-      c = lead & 0x07;
-      if (lead == 0xF0) low = 0x90;
-      if (lead == 0xF4) high = 0x8F;
-    }
-    std::size_t next = i + 1;
-    bool complete = continuations > 0;
-    for (std::size_t k = 0; k < continuations; ++k, ++next) {
-      if (next >= utf8.size() || bytes[next] < low || bytes[next] > high) {
-        complete = false;
-        break;
-      }
-      c = (c << 6) | (bytes[next] & 0x3F);
-      low = 0x80;
-      high = 0xBF;
-    }
-    if (complete) {
-      AppendCodePoint(out, c);
+  while (!utf8.empty()) {
+    const Utf8Character character = FirstCharacter(utf8);
+    if (character.valid) {
+      AppendCodePoint(out, character.c);
     } else {
       out.push_back(kReplacement);
       clean = false;
     }
-    i = next;
+    utf8.remove_prefix(character.length);
   }
   return clean;
 }
+
+std::size_t Utf8CharacterLength(std::string_view utf8) { return utf8.empty() ? 0 : FirstCharacter(utf8).length; }
 
 bool EncodeUtf8(std::u16string_view text, std::string& out) {
   out.clear();

@@ -2,6 +2,7 @@
 // behaving as Windows does (see the rules beside each function).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,9 @@ std::string Utf16ToGbk(std::u16string_view text);
 // skipped), an unpaired surrogate becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view text);
+// The bytes of the first character of `utf8` that Utf8ToUtf16 turns into one character or
+// one U+FFFD (the longest valid beginning of an invalid sequence); 0 for an empty view.
+std::size_t Utf8CharacterLength(std::string_view utf8);
 
 // GBK <-> UTF-8 through UTF-16, with the rules above.
 std::string GbkToUtf8(std::string_view gbk);
