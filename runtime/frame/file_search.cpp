@@ -4,12 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstring>
 #include <string>
 
 #include "codepage/codepage.h"
 #include "runtime/frame.h"
+#include "win/ascii_case.h"
 
 namespace runtime {
 namespace {
@@ -30,9 +30,7 @@ bool MatchFrom(const char* p, const char* n) {
       }
     }
     if (!*n) return false;
-    if (*p != '?' && std::tolower(static_cast<unsigned char>(*p)) != std::tolower(static_cast<unsigned char>(*n))) {
-      return false;
-    }
+    if (*p != '?' && ascii::Lower(*p) != ascii::Lower(*n)) return false;
     ++n;
   }
   return *n == '\0';

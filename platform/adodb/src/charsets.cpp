@@ -4,20 +4,11 @@
 
 #include "codepage/codepage.h"
 #include "codepage/gbk_walk.h"
+#include "win/ascii_case.h"
 
 namespace adodb::detail {
 
 namespace {
-
-bool SameName(std::u16string_view given, std::string_view name) {
-  if (given.size() != name.size()) return false;
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    char16_t c = given[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (c != static_cast<unsigned char>(name[i])) return false;
-  }
-  return true;
-}
 
 std::string_view AsChars(std::span<const BYTE> bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
@@ -56,7 +47,7 @@ std::optional<Charset> FindCharset(std::u16string_view name) {
       {"us-ascii", Charset::Ascii},
   };
   for (const auto& entry : kNames) {
-    if (SameName(name, entry.name)) return entry.charset;
+    if (ascii::EqualsIgnoreCase(name, entry.name)) return entry.charset;
   }
   return std::nullopt;
 }

@@ -5,15 +5,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "win/ascii_case.h"
 #include "win/errors.h"
 
 namespace kernel {
 
 std::string BuiltinKey(std::string_view name) {
   std::string key(name);
-  for (char& c : key) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : key) c = ascii::Lower(c);
   if (key.size() > 4 && key.ends_with(".dll")) key.resize(key.size() - 4);
   return key;
 }

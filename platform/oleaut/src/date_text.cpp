@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "win/ascii_case.h"
+
 namespace oleaut::detail {
 
 namespace {
@@ -74,7 +76,7 @@ bool Tokenize(std::u16string_view text, std::vector<Token>* tokens) {
       t.kind = Token::kWord;
       while (i < text.size() && ((text[i] >= u'a' && text[i] <= u'z') ||
                                  (text[i] >= u'A' && text[i] <= u'Z'))) {
-        t.word.push_back(text[i] | 0x20);
+        t.word.push_back(ascii::Lower(text[i]));
         ++i;
       }
       tokens->push_back(t);

@@ -6,6 +6,7 @@
 
 #include "codepage/codepage.h"
 #include "oleaut/typelib.h"
+#include "win/ascii_case.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ HashLocale HashLocaleOf(LCID lcid) {
 
 BYTE Fold(BYTE b, bool doubleByte) {
   if (b >= 0x80) return doubleByte ? 0 : b;
-  if (b >= 'a' && b <= 'z') b = static_cast<BYTE>(b - 'a' + 'A');
+  b = ascii::Upper(b);
   if (b == 'W') return 'V';
   if (b == 'Y') return 'U';
   if (b == '/') return 0;

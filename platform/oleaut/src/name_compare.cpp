@@ -1,13 +1,14 @@
 #include "name_compare.h"
 
 #include "codepage/codepage.h"
+#include "win/ascii_case.h"
 
 namespace oleaut::detail {
 
+// ASCII case, and beyond it the Latin letters: type libraries' names fold those too.
 char16_t FoldCase(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
-  return c;
+  return ascii::Upper(c);
 }
 
 bool NamesEqual(std::u16string_view a, std::u16string_view b) {

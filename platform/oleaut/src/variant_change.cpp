@@ -14,6 +14,7 @@
 #include "oleaut/dispatch.h"
 #include "oleaut/safearray.h"
 #include "oleaut/variant.h"
+#include "win/ascii_case.h"
 #include "variant_types.h"
 
 namespace {
@@ -257,17 +258,6 @@ HRESULT NumberToTarget(const Number& n, const VARIANT& source, VARTYPE vt, USHOR
   }
 }
 
-bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'A' && x <= u'Z') x += 32;
-    if (y >= u'A' && y <= u'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::u16string_view Trim(std::u16string_view text) {
   while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
@@ -288,8 +278,8 @@ HRESULT TextToTarget(BSTR text, VARTYPE vt, const LocaleInfo& locale, VARIANT* o
   if (vt == VT_BOOL) {
     const std::u16string_view word = Trim(view);
     int truth = -1;
-    if (word == u"#TRUE#" || EqualsIgnoringCase(word, u"true")) truth = 1;
-    if (word == u"#FALSE#" || EqualsIgnoringCase(word, u"false")) truth = 0;
+    if (word == u"#TRUE#" || ascii::EqualsIgnoreCase(word, u"true")) truth = 1;
+    if (word == u"#FALSE#" || ascii::EqualsIgnoreCase(word, u"false")) truth = 0;
     if (truth < 0) {
       ParsedNumber number;
       if (!ParseNumberText(view, locale, &number)) return DISP_E_TYPEMISMATCH;

@@ -1,20 +1,11 @@
 #include "script/engine.h"
 
 #include "context.h"
+#include "win/ascii_case.h"
 
 namespace script {
 
 namespace {
-
-bool IsLanguage(std::u16string_view given, std::u16string_view name) {
-  if (given.size() != name.size()) return false;
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    char16_t c = given[i];
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-    if (c != name[i]) return false;
-  }
-  return true;
-}
 
 Result NotInitialized() {
   Result result;
@@ -55,7 +46,7 @@ bool Engine::SetLanguage(std::u16string_view language) {
     context_.reset();
     return true;
   }
-  if (!IsLanguage(language, u"javascript") && !IsLanguage(language, u"jscript")) return false;
+  if (!ascii::EqualsIgnoreCase(language, u"javascript") && !ascii::EqualsIgnoreCase(language, u"jscript")) return false;
   language_ = std::u16string(language);
   context_.reset();  // made on first use, with the limits in force then
   return true;

@@ -1,11 +1,11 @@
 // Text commands that change single-byte characters as the walk meets them.
 #include <cstdint>
 
-#include "ascii_case.h"
 #include "command_args.h"
-#include "text_leads.h"
 #include "results.h"
 #include "runtime/core/commands.h"
+#include "text_leads.h"
+#include "win/ascii_case.h"
 
 namespace runtime::core {
 namespace {
@@ -29,11 +29,11 @@ void ReturnWithSingleBytesChanged(CommandResult* result, std::string_view text, 
 }  // namespace
 
 void ToUpper(CommandResult* result, std::int32_t argc, CommandArg* args) {
-  ReturnWithSingleBytesChanged(result, CommandArgs(argc, args).Text(0), ascii::Upper);
+  ReturnWithSingleBytesChanged(result, CommandArgs(argc, args).Text(0), ascii::Upper<char>);
 }
 
 void ToLower(CommandResult* result, std::int32_t argc, CommandArg* args) {
-  ReturnWithSingleBytesChanged(result, CommandArgs(argc, args).Text(0), ascii::Lower);
+  ReturnWithSingleBytesChanged(result, CommandArgs(argc, args).Text(0), ascii::Lower<char>);
 }
 
 void RemoveAllSpaces(CommandResult* result, std::int32_t argc, CommandArg* args) {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "ascii_case.h"
 #include "text_leads.h"
+#include "win/ascii_case.h"
 
 namespace runtime::core {
 
