@@ -7,31 +7,26 @@
 namespace kernel {
 namespace {
 
-template <typename F>
-FARPROC Address(F* function) {
-  return reinterpret_cast<FARPROC>(function);
-}
-
 const BuiltinExport kKernel32[] = {
-    {"GetCurrentThreadId", 0, 0, Address(&GetCurrentThreadId)},
-    {"GetLastError", 0, 0, Address(&GetLastError)},
-    {"SetLastError", 0, 4, Address(&SetLastError)},
-    {"LoadLibraryA", 0, 4, Address(&LoadLibraryA)},
-    {"GetProcAddress", 0, 8, Address(&GetProcAddress)},
-    {"FreeLibrary", 0, 4, Address(&FreeLibrary)},
-    {"GetModuleFileNameA", 0, 12, Address(&GetModuleFileNameA)},
-    {"SetCurrentDirectoryA", 0, 4, Address(&SetCurrentDirectoryA)},
-    {"GetCurrentDirectoryA", 0, 8, Address(&GetCurrentDirectoryA)},
-    {"GetProcessHeap", 0, 0, Address(&GetProcessHeap)},
-    {"HeapAlloc", 0, 12, Address(&HeapAlloc)},
-    {"HeapReAlloc", 0, 16, Address(&HeapReAlloc)},
-    {"HeapFree", 0, 12, Address(&HeapFree)},
-    {"HeapSize", 0, 12, Address(&HeapSize)},
-    {"GlobalAlloc", 0, 8, Address(&GlobalAlloc)},
-    {"GlobalLock", 0, 4, Address(&GlobalLock)},
-    {"GlobalUnlock", 0, 4, Address(&GlobalUnlock)},
-    {"GlobalSize", 0, 4, Address(&GlobalSize)},
-    {"GlobalFree", 0, 4, Address(&GlobalFree)},
+    {"GetCurrentThreadId", 0, 0, ExportAddress(&GetCurrentThreadId)},
+    {"GetLastError", 0, 0, ExportAddress(&GetLastError)},
+    {"SetLastError", 0, 4, ExportAddress(&SetLastError)},
+    {"LoadLibraryA", 0, 4, ExportAddress(&LoadLibraryA)},
+    {"GetProcAddress", 0, 8, ExportAddress(&GetProcAddress)},
+    {"FreeLibrary", 0, 4, ExportAddress(&FreeLibrary)},
+    {"GetModuleFileNameA", 0, 12, ExportAddress(&GetModuleFileNameA)},
+    {"SetCurrentDirectoryA", 0, 4, ExportAddress(&SetCurrentDirectoryA)},
+    {"GetCurrentDirectoryA", 0, 8, ExportAddress(&GetCurrentDirectoryA)},
+    {"GetProcessHeap", 0, 0, ExportAddress(&GetProcessHeap)},
+    {"HeapAlloc", 0, 12, ExportAddress(&HeapAlloc)},
+    {"HeapReAlloc", 0, 16, ExportAddress(&HeapReAlloc)},
+    {"HeapFree", 0, 12, ExportAddress(&HeapFree)},
+    {"HeapSize", 0, 12, ExportAddress(&HeapSize)},
+    {"GlobalAlloc", 0, 8, ExportAddress(&GlobalAlloc)},
+    {"GlobalLock", 0, 4, ExportAddress(&GlobalLock)},
+    {"GlobalUnlock", 0, 4, ExportAddress(&GlobalUnlock)},
+    {"GlobalSize", 0, 4, ExportAddress(&GlobalSize)},
+    {"GlobalFree", 0, 4, ExportAddress(&GlobalFree)},
 };
 
 const SystemModule kSystemModules[] = {

@@ -16,16 +16,11 @@ int First() { return 1; }
 int Second() { return 2; }
 int Third() { return 3; }
 
-template <typename F>
-FARPROC Address(F* function) {
-  return reinterpret_cast<FARPROC>(function);
-}
-
 void RegisterProbe(const char* name) {
   const BuiltinExport exports[] = {
-      {"First", 12, 4, Address(&First)},
-      {"Second", 0, 8, Address(&Second)},
-      {nullptr, 40, 0, Address(&Third)},  // by ordinal only
+      {"First", 12, 4, ExportAddress(&First)},
+      {"Second", 0, 8, ExportAddress(&Second)},
+      {nullptr, 40, 0, ExportAddress(&Third)},  // by ordinal only
   };
   RegisterBuiltinModule(name, exports);
 }
@@ -58,12 +53,12 @@ TEST(BuiltinModules, ExportsByNameCaseSensitiveAndByOrdinal) {
     LPCSTR key;
     FARPROC expected;
   } cases[] = {
-      {"First", Address(&First)},
-      {"Second", Address(&Second)},
+      {"First", ExportAddress(&First)},
+      {"Second", ExportAddress(&Second)},
       {"first", nullptr},  // export names keep their case
       {"Missing", nullptr},
-      {MAKEINTRESOURCEA(12), Address(&First)},
-      {MAKEINTRESOURCEA(40), Address(&Third)},
+      {MAKEINTRESOURCEA(12), ExportAddress(&First)},
+      {MAKEINTRESOURCEA(40), ExportAddress(&Third)},
       {MAKEINTRESOURCEA(0), nullptr},  // "by name only" is no ordinal
       {MAKEINTRESOURCEA(13), nullptr},
   };
@@ -81,11 +76,11 @@ TEST(BuiltinModules, ArgumentBytesOfEachExport) {
   RegisterProbe("ProbeBytes.dll");
   HMODULE module = LoadLibraryA("ProbeBytes.dll");
   ASSERT_NE(module, nullptr);
-  EXPECT_EQ(GetExportArgumentBytes(module, Address(&First)), 4);
-  EXPECT_EQ(GetExportArgumentBytes(module, Address(&Second)), 8);
-  EXPECT_EQ(GetExportArgumentBytes(module, Address(&Third)), 0);
-  EXPECT_EQ(GetExportArgumentBytes(module, Address(&GetLastError)), -1);  // not one of its exports
-  EXPECT_EQ(GetExportArgumentBytes(nullptr, Address(&First)), -1);
+  EXPECT_EQ(GetExportArgumentBytes(module, ExportAddress(&First)), 4);
+  EXPECT_EQ(GetExportArgumentBytes(module, ExportAddress(&Second)), 8);
+  EXPECT_EQ(GetExportArgumentBytes(module, ExportAddress(&Third)), 0);
+  EXPECT_EQ(GetExportArgumentBytes(module, ExportAddress(&GetLastError)), -1);  // not one of its exports
+  EXPECT_EQ(GetExportArgumentBytes(nullptr, ExportAddress(&First)), -1);
   FreeLibrary(module);
 }
 
@@ -94,14 +89,14 @@ TEST(BuiltinModules, RegisteringAgainReplacesByNameAndAdds) {
   HMODULE module = LoadLibraryA("ProbeReplace.dll");
   ASSERT_NE(module, nullptr);
   const BuiltinExport more[] = {
-      {"First", 12, 16, Address(&Second)},
-      {"Added", 0, 0, Address(&Third)},
+      {"First", 12, 16, ExportAddress(&Second)},
+      {"Added", 0, 0, ExportAddress(&Third)},
   };
   RegisterBuiltinModule("PROBEREPLACE", more);
-  EXPECT_EQ(GetProcAddress(module, "First"), Address(&Second));
-  EXPECT_EQ(GetExportArgumentBytes(module, Address(&Second)), 16);
-  EXPECT_EQ(GetProcAddress(module, "Added"), Address(&Third));
-  EXPECT_EQ(GetProcAddress(module, "Second"), Address(&Second));  // untouched
+  EXPECT_EQ(GetProcAddress(module, "First"), ExportAddress(&Second));
+  EXPECT_EQ(GetExportArgumentBytes(module, ExportAddress(&Second)), 16);
+  EXPECT_EQ(GetProcAddress(module, "Added"), ExportAddress(&Third));
+  EXPECT_EQ(GetProcAddress(module, "Second"), ExportAddress(&Second));  // untouched
   FreeLibrary(module);
 }
 
@@ -117,7 +112,7 @@ TEST(BuiltinModules, EachLoadNeedsItsFree) {
   EXPECT_FALSE(FreeLibrary(first));  // one free too many
   EXPECT_EQ(GetLastError(), ERROR_MOD_NOT_FOUND);
   // The module itself stays: its handle still answers, and loading it again counts afresh.
-  EXPECT_EQ(GetProcAddress(first, "First"), Address(&First));
+  EXPECT_EQ(GetProcAddress(first, "First"), ExportAddress(&First));
   EXPECT_EQ(LoadLibraryA("ProbeCount.dll"), first);
   EXPECT_TRUE(FreeLibrary(first));
   EXPECT_FALSE(FreeLibrary(first));
@@ -160,15 +155,15 @@ TEST(SystemModules, TheSixExistAndKernel32ExportsTheKernel) {
     FARPROC address;
     int bytes;
   } cases[] = {
-      {"GetCurrentThreadId", Address(&GetCurrentThreadId), 0},
-      {"LoadLibraryA", Address(&LoadLibraryA), 4},
-      {"GetProcAddress", Address(&GetProcAddress), 8},
-      {"FreeLibrary", Address(&FreeLibrary), 4},
-      {"GetModuleFileNameA", Address(&GetModuleFileNameA), 12},
-      {"GetLastError", Address(&GetLastError), 0},
-      {"SetLastError", Address(&SetLastError), 4},
-      {"HeapAlloc", Address(&HeapAlloc), 12},
-      {"GlobalAlloc", Address(&GlobalAlloc), 8},
+      {"GetCurrentThreadId", ExportAddress(&GetCurrentThreadId), 0},
+      {"LoadLibraryA", ExportAddress(&LoadLibraryA), 4},
+      {"GetProcAddress", ExportAddress(&GetProcAddress), 8},
+      {"FreeLibrary", ExportAddress(&FreeLibrary), 4},
+      {"GetModuleFileNameA", ExportAddress(&GetModuleFileNameA), 12},
+      {"GetLastError", ExportAddress(&GetLastError), 0},
+      {"SetLastError", ExportAddress(&SetLastError), 4},
+      {"HeapAlloc", ExportAddress(&HeapAlloc), 12},
+      {"GlobalAlloc", ExportAddress(&GlobalAlloc), 8},
   };
   for (const Case& c : cases) {
     FARPROC found = GetProcAddress(kernel32, c.name);
@@ -189,21 +184,21 @@ TEST(BuiltinModules, ConcurrentLoadsRegistrationsAndFreesKeepTheCount) {
     threads.emplace_back([&failures] {
       for (int i = 0; i < 500; ++i) {
         HMODULE module = LoadLibraryA("probethreads");
-        if (!module || GetProcAddress(module, "First") != Address(&First) || !FreeLibrary(module)) ++failures;
+        if (!module || GetProcAddress(module, "First") != ExportAddress(&First) || !FreeLibrary(module)) ++failures;
       }
     });
   }
   threads.emplace_back([] {
     for (int i = 0; i < 500; ++i) {
       std::string name = "Extra" + std::to_string(i);
-      const BuiltinExport extra[] = {{name.c_str(), 0, 0, Address(&Third)}};
+      const BuiltinExport extra[] = {{name.c_str(), 0, 0, ExportAddress(&Third)}};
       RegisterBuiltinModule("ProbeThreads.dll", extra);
     }
   });
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(failures.load(), 0);
   HMODULE module = LoadLibraryA("ProbeThreads.dll");
-  EXPECT_EQ(GetProcAddress(module, "Extra499"), Address(&Third));
+  EXPECT_EQ(GetProcAddress(module, "Extra499"), ExportAddress(&Third));
   EXPECT_TRUE(FreeLibrary(module));
   EXPECT_FALSE(FreeLibrary(module));  // every load was matched by its free
 }

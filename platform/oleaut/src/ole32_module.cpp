@@ -4,30 +4,21 @@
 #include "kernel/modules.h"
 #include "oleaut/ole32.h"
 
-namespace {
-
-template <class F>
-FARPROC Address(F* function) {
-  return reinterpret_cast<FARPROC>(function);
-}
-
-}  // namespace
-
 void RegisterOle32Module() {
   // Argument bytes as the 32-bit stdcall exports remove them.
   const std::array<BuiltinExport, 12> exports{{
-      {"CoInitialize", 0, 4, Address(&CoInitialize)},
-      {"CoInitializeEx", 0, 8, Address(&CoInitializeEx)},
-      {"CoUninitialize", 0, 0, Address(&CoUninitialize)},
-      {"OleInitialize", 0, 4, Address(&OleInitialize)},
-      {"OleUninitialize", 0, 0, Address(&OleUninitialize)},
-      {"CoCreateInstance", 0, 20, Address(&CoCreateInstance)},
-      {"CLSIDFromProgID", 0, 8, Address(&CLSIDFromProgID)},
-      {"CLSIDFromString", 0, 8, Address(&CLSIDFromString)},
-      {"StringFromGUID2", 0, 12, Address(&StringFromGUID2)},
-      {"OleRun", 0, 4, Address(&OleRun)},
-      {"CoTaskMemAlloc", 0, 4, Address(&CoTaskMemAlloc)},
-      {"CoTaskMemFree", 0, 4, Address(&CoTaskMemFree)},
+      {"CoInitialize", 0, 4, ExportAddress(&CoInitialize)},
+      {"CoInitializeEx", 0, 8, ExportAddress(&CoInitializeEx)},
+      {"CoUninitialize", 0, 0, ExportAddress(&CoUninitialize)},
+      {"OleInitialize", 0, 4, ExportAddress(&OleInitialize)},
+      {"OleUninitialize", 0, 0, ExportAddress(&OleUninitialize)},
+      {"CoCreateInstance", 0, 20, ExportAddress(&CoCreateInstance)},
+      {"CLSIDFromProgID", 0, 8, ExportAddress(&CLSIDFromProgID)},
+      {"CLSIDFromString", 0, 8, ExportAddress(&CLSIDFromString)},
+      {"StringFromGUID2", 0, 12, ExportAddress(&StringFromGUID2)},
+      {"OleRun", 0, 4, ExportAddress(&OleRun)},
+      {"CoTaskMemAlloc", 0, 4, ExportAddress(&CoTaskMemAlloc)},
+      {"CoTaskMemFree", 0, 4, ExportAddress(&CoTaskMemFree)},
   }};
   RegisterBuiltinModule("ole32.dll", exports);
 }

@@ -16,18 +16,13 @@ int AddTen(int a) { return a + 10; }
 int Negate(int a) { return -a; }
 int SystemProbe() { return 42; }
 
-template <typename F>
-FARPROC Proc(F* f) {
-  return reinterpret_cast<FARPROC>(f);
-}
-
 void RegisterTestModules() {
   static const BuiltinExport kExports[] = {
-      {"Add", 12, 8, Proc(Add)},
-      {"AddTen", 4464, 4, Proc(AddTen)},
+      {"Add", 12, 8, ExportAddress(Add)},
+      {"AddTen", 4464, 4, ExportAddress(AddTen)},
   };
   RegisterBuiltinModule("FrameTest.dll", kExports);
-  static const BuiltinExport kSystemExports[] = {{"FrameSystemProbe", 0, 0, Proc(SystemProbe)}};
+  static const BuiltinExport kSystemExports[] = {{"FrameSystemProbe", 0, 0, ExportAddress(SystemProbe)}};
   RegisterBuiltinModule("Mpr.dll", kSystemExports);
 }
 
@@ -73,12 +68,12 @@ TEST_F(DllCommands, TheFirstResolutionIsCachedForTheRestOfTheRun) {
   Declare({{"FrameTest.dll", "AddTen"}});
   DllCommand<int(int)> addTen{0, 4};
   EXPECT_EQ(addTen(1), 11);
-  static const BuiltinExport kReplacement[] = {{"AddTen", 4464, 4, Proc(Negate)}};
+  static const BuiltinExport kReplacement[] = {{"AddTen", 4464, 4, ExportAddress(Negate)}};
   RegisterBuiltinModule("FrameTest.dll", kReplacement);
   EXPECT_EQ(addTen(1), 11);  // still the address found by the first call
   Declare({{"FrameTest.dll", "AddTen"}});
   EXPECT_EQ(addTen(1), -1);  // a new table resolves afresh
-  static const BuiltinExport kOriginal[] = {{"AddTen", 4464, 4, Proc(AddTen)}};
+  static const BuiltinExport kOriginal[] = {{"AddTen", 4464, 4, ExportAddress(AddTen)}};
   RegisterBuiltinModule("FrameTest.dll", kOriginal);
 }
 

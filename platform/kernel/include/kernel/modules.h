@@ -18,6 +18,12 @@ struct BuiltinExport {
   FARPROC address;
 };
 
+// A function as the address an export records.
+template <typename F>
+FARPROC ExportAddress(F* function) {
+  return reinterpret_cast<FARPROC>(function);
+}
+
 // Adds exports to the built-in module of that name (created when it does not exist yet).
 // Adding an export whose name is already there replaces it. Safe to call more than once.
 void RegisterBuiltinModule(const char* moduleName, std::span<const BuiltinExport> exports);
