@@ -46,11 +46,17 @@ bool MemoryFile::Read(void* out, std::size_t n, std::size_t* got) {
   return true;
 }
 
-// The buffer grows in whole steps of 1024 bytes, as many as the write needs.
+// The buffer grows in whole steps of 1024 bytes, and at least doubles each time: a file
+// written piece by piece is then moved a bounded number of times, not once per step (an
+// allocator that cannot extend in place copies the whole buffer on every growth).
 bool MemoryFile::Grow(std::size_t needed) {
   if (needed <= capacity_) return true;
-  const std::size_t capacity = (needed + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
+  constexpr std::size_t kMaxCapacity = (static_cast<std::size_t>(kMaxLength) + kGrowthStep) / kGrowthStep * kGrowthStep;
+  const std::size_t steps = (needed + kGrowthStep - 1) / kGrowthStep * kGrowthStep;
+  const std::size_t doubled = std::min(2 * capacity_, kMaxCapacity);
+  std::size_t capacity = std::max(steps, doubled);
   void* grown = std::realloc(bytes_, capacity);
+  if (!grown && capacity > steps) grown = std::realloc(bytes_, capacity = steps);
   if (!grown) return false;
   bytes_ = static_cast<unsigned char*>(grown);
   capacity_ = capacity;
