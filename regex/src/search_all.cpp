@@ -1,8 +1,8 @@
 // SearchAll: every successive match of a `regex` in a text, as offsets into the text.
 #include <boost/regex.hpp>
 #include <cstdint>
+#include <cstring>
 #include <limits>
-#include <string>
 
 #include "char_boundary.h"
 #include "command_args.h"
@@ -15,11 +15,20 @@ namespace {
 using Match = boost::match_results<const char*>;
 constexpr std::ptrdiff_t MaxOffset = std::numeric_limits<std::int32_t>::max();
 
+// The text searched, from its first byte to its NUL.
+struct Searched {
+  const char* begin;
+  const char* end;
+};
+
 // Appends the match as offsets from the start of the text. False when an offset would not
 // fit the int32 fields (a text beyond 2 GiB): the search stops there.
-bool Record(const Match& m, const char* begin, FoundResults& found) {
+bool Record(const Match& m, const Searched& text, FoundResults& found) {
   if (found.size() >= static_cast<std::size_t>(MaxOffset)) return false;
+  const char* const begin = text.begin;
   auto result = std::make_unique<SearchResult>();
+  result->searchedText = text.begin;
+  result->searchedLength = static_cast<std::size_t>(text.end - text.begin);
   result->entries.reserve(m.size());
   for (std::size_t i = 0; i < m.size(); ++i) {
     const auto& sub = m[static_cast<int>(i)];
@@ -46,10 +55,9 @@ bool Record(const Match& m, const char* begin, FoundResults& found) {
 // from starting on a trail byte, where ^ would match inside a character and "\" or "}"
 // would stand for themselves. Every pass starts further on than the one before, so the
 // search ends, and no non-empty match is found twice.
-void SearchText(const boost::regex& expression, bool multiLine, const std::string& buffer,
-                FoundResults& found) {
-  const char* const begin = buffer.data();
-  const char* const end = begin + buffer.size();
+void SearchText(const boost::regex& expression, bool multiLine, const Searched& text, FoundResults& found) {
+  const char* const begin = text.begin;
+  const char* const end = text.end;
   boost::match_flag_type flags = boost::match_default;
   if (!multiLine) flags |= boost::match_single_line;
   const boost::match_flag_type nonEmptyHere = flags | boost::match_not_null | boost::match_continuous;
@@ -58,7 +66,7 @@ void SearchText(const boost::regex& expression, bool multiLine, const std::strin
   Match m;
   const char* pos = begin;
   while (boost::regex_search(pos, end, m, expression, flags, pos)) {
-    if (!Record(m, begin, found)) return;
+    if (!Record(m, text, found)) return;
     const char* const matchEnd = m[0].second;
     if (matchEnd == begin) return;
     if (m[0].first != matchEnd) {
@@ -67,7 +75,7 @@ void SearchText(const boost::regex& expression, bool multiLine, const std::strin
     }
     if (matchEnd == end) return;
     if (boost::regex_search(matchEnd, end, m, expression, nonEmptyHere, matchEnd)) {
-      if (!Record(m, begin, found)) return;
+      if (!Record(m, text, found)) return;
       pos = m[0].second;
       continue;
     }
@@ -85,8 +93,10 @@ void SearchAll(runtime::CommandResult* result, std::int32_t argc, runtime::Comma
   // throwing.
   if (var && var->expression && !var->expression->empty() && *text) {
     try {
-      const std::string buffer(text);  // private copy, up to the NUL
-      SearchText(*var->expression, var->MultiLine != 0, buffer, found);
+      // The caller's text is searched where it lies, up to its NUL: nothing changes it during
+      // the search, and a copy would only add a page's size to a resolve's memory and time.
+      const Searched searched{text, text + std::strlen(text)};
+      SearchText(*var->expression, var->MultiLine != 0, searched, found);
     } catch (...) {
       // Boost's complexity or stack limits (std::runtime_error) or an exhausted heap: the
       // results so far stand.

@@ -35,12 +35,16 @@ void GetSubMatchText(runtime::CommandResult* result, std::int32_t argc, runtime:
   }
   if (entry.length < 1 || entry.offset < 0) return;
 
-  // The text passed need not be the one searched: copy only what lies inside it. Looking
-  // for its NUL no further than the sub-match's end keeps the check short for early matches.
+  // The text passed need not be the one searched: copy only what lies inside it. The
+  // searched text itself (the same address) is as long as SearchAll found it; any other is
+  // measured, no further than the sub-match's end. Measuring the searched text too would make
+  // reading every match of a long page quadratic.
   const char* text = TextArgAt(argc, args, 1);
+  const SearchResult& found = *var->result;
   const std::size_t start = static_cast<std::size_t>(entry.offset);
   const std::size_t stop = start + static_cast<std::size_t>(entry.length);
-  if (strnlen(text, stop) < stop) return;
+  const bool searched = text == found.searchedText && stop <= found.searchedLength;
+  if (!searched && strnlen(text, stop) < stop) return;
 
   auto* copy = static_cast<char*>(heap::Allocate(static_cast<std::size_t>(entry.length) + 1));
   if (!copy) return;

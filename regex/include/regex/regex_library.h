@@ -5,6 +5,7 @@
 #pragma once
 
 #include <boost/regex_fwd.hpp>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -46,8 +47,12 @@ struct SubMatch {
 };
 
 // Entry 0 is the whole match, entry k capture group k. General heap, owned by its variable.
+// SearchAll also notes the text it searched and that text's length, so that
+// GetSubMatchText, given that text again, need not measure it.
 struct SearchResult {
   std::vector<SubMatch> entries;
+  const char* searchedText = nullptr;
+  std::size_t searchedLength = 0;
 };
 
 // A `SearchResult` variable block: one pointer.
