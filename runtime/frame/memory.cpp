@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "allocation_refusal.h"
 #include "context.h"
 #include "kernel/process.h"
 #include "runtime/messages.h"
@@ -31,6 +32,12 @@ const ConstantRangeEntry* FindConstantRange(const void* p) {
   return nullptr;
 }
 
+// RefuseAllocation: 0 while off, else the number of the request to refuse.
+std::int64_t g_refuseAt = 0;
+std::int64_t g_counted = 0;
+
+bool Refused() { return g_refuseAt != 0 && ++g_counted == g_refuseAt; }
+
 // Sizes of new value blocks, refused as the heap would refuse them when they overflow.
 std::int32_t BlockSize(std::size_t payload, std::size_t extra) {
   constexpr auto kMax = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
@@ -40,8 +47,15 @@ std::int32_t BlockSize(std::size_t payload, std::size_t extra) {
 
 }  // namespace
 
+void RefuseAllocation(std::int64_t n) {
+  g_refuseAt = n;
+  g_counted = 0;
+}
+
+std::int64_t AllocationsCounted() { return g_counted; }
+
 void* TryAllocBlock(std::int32_t bytes) {
-  if (bytes < 0) return nullptr;
+  if (bytes < 0 || Refused()) return nullptr;
   return HeapAlloc(Heap(), 0, static_cast<SIZE_T>(bytes));
 }
 
@@ -59,7 +73,7 @@ void* ResizeBlock(void* block, std::int32_t bytes) {
     std::memcpy(copy, block, std::min(static_cast<std::size_t>(bytes), available));
     return copy;
   }
-  void* resized = bytes < 0 ? nullptr : HeapReAlloc(Heap(), 0, block, static_cast<SIZE_T>(bytes));
+  void* resized = bytes < 0 || Refused() ? nullptr : HeapReAlloc(Heap(), 0, block, static_cast<SIZE_T>(bytes));
   if (!resized) AllocationFailed(bytes);
   return resized;
 }
