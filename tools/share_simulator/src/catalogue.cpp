@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <utility>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
@@ -35,7 +36,8 @@ class ShareReader {
     if (!item_.is_object()) Fail("must be an object");
     for (const auto& [key, value] : item_.items()) {
       if (key != "service" && key != "id" && key != "name" && key != "size" && key != "earlier_files" &&
-          key != "fields" && key != "errmsg" && key != "note") {
+          key != "fields" && key != "errmsg" && key != "note" && key != "fault" && key != "fault_seconds" &&
+          key != "fault_bytes") {
         Fail("unknown member \"" + key + "\"");
       }
     }
@@ -73,7 +75,35 @@ class ShareReader {
       share.errmsg = kSuccessMessage;
     }
     if (item_.contains("note") && !item_["note"].is_string()) Fail("\"note\" must be a string");
+    ReadFault(share);
     return share;
+  }
+
+  void ReadFault(Share& share) {
+    if (item_.contains("fault")) {
+      std::string name = Text("fault");
+      auto fault = FaultFromName(name);
+      if (!fault) Fail("unknown fault \"" + name + "\"");
+      const bool only360 = *fault == Fault::ScriptForever || *fault == Fault::HugeArray || *fault == Fault::HugeAnswer;
+      if (only360 && share.service != Service::Yunpan360) Fail("fault \"" + name + "\" belongs to 360 Pan shares only");
+      share.fault = *fault;
+    }
+    if (item_.contains("fault_seconds")) {
+      const json& seconds = item_["fault_seconds"];
+      if (share.fault != Fault::Silent) Fail("\"fault_seconds\" belongs to the fault \"silent\" only");
+      if (!seconds.is_number_integer() || seconds.get<long long>() < 0 || seconds.get<long long>() > 3600) {
+        Fail("\"fault_seconds\" must be a whole number from 0 to 3600");
+      }
+      share.faultSeconds = seconds.get<int>();
+    }
+    if (item_.contains("fault_bytes")) {
+      const json& bytes = item_["fault_bytes"];
+      if (share.fault != Fault::RegexWorstCase) Fail("\"fault_bytes\" belongs to the fault \"regex-worst-case\" only");
+      if (!bytes.is_number_integer() || bytes.get<long long>() < 1 || bytes.get<long long>() > (64ll << 20)) {
+        Fail("\"fault_bytes\" must be a whole number from 1 to 67108864");
+      }
+      share.faultBytes = bytes.get<std::uint64_t>();
+    }
   }
 
   [[noreturn]] void Fail(const std::string& fault) const { throw CatalogueError(path_ + ": " + where_ + ": " + fault); }
@@ -119,6 +149,33 @@ std::string_view ServiceName(Service service) {
     case Service::Yunpan360: return "360";
   }
   return "";
+}
+
+namespace {
+
+constexpr std::pair<Fault, std::string_view> kFaultNames[] = {
+    {Fault::EndlessBody, "endless-body"},   {Fault::Silent, "silent"},
+    {Fault::ResetMidBody, "reset-mid-body"}, {Fault::RedirectLoop, "redirect-loop"},
+    {Fault::HugeHeaders, "huge-headers"},   {Fault::BrokenChunks, "broken-chunks"},
+    {Fault::Garbage, "garbage"},            {Fault::RegexWorstCase, "regex-worst-case"},
+    {Fault::ScriptForever, "script-forever"}, {Fault::HugeArray, "huge-array"},
+    {Fault::HugeAnswer, "huge-answer"},
+};
+
+}  // namespace
+
+std::string_view FaultName(Fault fault) {
+  for (const auto& [f, name] : kFaultNames) {
+    if (f == fault) return name;
+  }
+  return "";
+}
+
+std::optional<Fault> FaultFromName(std::string_view name) {
+  for (const auto& [f, n] : kFaultNames) {
+    if (n == name) return f;
+  }
+  return std::nullopt;
 }
 
 std::optional<Service> ServiceFromName(std::string_view name) {

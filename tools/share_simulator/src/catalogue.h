@@ -17,6 +17,27 @@ struct SharedFile {
   std::uint64_t size = 0;
 };
 
+// What a share's server does wrong instead of serving its page normally (the catalogue's
+// "fault"), for the hardening tests: the transport ones on the page's connection, the
+// content ones in the page or the 360 Pan endpoint's answer.
+enum class Fault {
+  None,
+  EndlessBody,     // a chunked body that never ends
+  Silent,          // accepts and says nothing ("fault_seconds", then the connection closes)
+  ResetMidBody,    // the first half of the page, then a TCP reset
+  RedirectLoop,    // 302 to the page itself, for ever
+  HugeHeaders,     // the page behind a 100 KiB response header block
+  BrokenChunks,    // chunked, with a chunk size that is not a number
+  Garbage,         // binary bytes instead of an HTTP response
+  RegexWorstCase,  // the page, then 16 MiB made to keep the patterns searching
+  ScriptForever,   // (360) a configuration whose object literal never finishes running
+  HugeArray,       // (360) a configuration that builds a huge array
+  HugeAnswer,      // (360) the endpoint's answer padded to 64 MiB
+};
+
+std::string_view FaultName(Fault fault);
+std::optional<Fault> FaultFromName(std::string_view name);
+
 struct Share {
   Service service = Service::Xunlei;
   std::string id;
@@ -25,6 +46,9 @@ struct Share {
   std::vector<SharedFile> files;
   bool hasFields = true;  // false: the page carries none of the fields the resolvers read
   std::string errmsg;     // 360 Pan: what the download endpoint answers (UTF-8)
+  Fault fault = Fault::None;
+  int faultSeconds = 0;   // Silent: how long (0: until the simulator stops)
+  std::uint64_t faultBytes = 16u << 20;  // RegexWorstCase: the filler's size
 };
 
 struct Catalogue {

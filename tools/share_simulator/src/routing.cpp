@@ -2,6 +2,7 @@
 
 #include "addresses.h"
 #include "codepage/codepage.h"
+#include "fault_pages.h"
 #include "pages.h"
 
 namespace share_simulator {
@@ -31,12 +32,18 @@ std::string_view IdAfter(std::string_view path, std::string_view prefix) {
 Answer SharePage(const Site& site, Service service, std::string_view id) {
   const ServedShare* served = id.empty() ? nullptr : site.Find(service, id);
   if (!served) return {};
+  std::string page;
   switch (service) {
-    case Service::Xunlei: return Page(XunleiPage(*served), "text/html; charset=gbk");
-    case Service::Baidu: return Page(BaiduPage(*served), "text/html; charset=gbk");
-    case Service::Yunpan360: return Page(YunpanPage(*served), "text/html; charset=gbk");
+    case Service::Xunlei: page = XunleiPage(*served); break;
+    case Service::Baidu: page = BaiduPage(*served); break;
+    case Service::Yunpan360: page = YunpanPage(*served); break;
   }
-  return {};
+  Answer answer = Page(WithPageFault(*served, std::move(page)), "text/html; charset=gbk");
+  if (IsTransportFault(served->share->fault)) {
+    answer.fault = served->share->fault;
+    answer.faultSeconds = served->share->faultSeconds;
+  }
+  return answer;
 }
 
 // "/download/<id>/<position>" on the simulator's own address.

@@ -20,6 +20,9 @@ struct Answer {
   std::string contentType = "text/plain; charset=utf-8";
   std::string body = "404 Not Found\n";
   const ServedFile* download = nullptr;  // stream this file's contents instead of body
+  // A share page whose share has a transport fault: the server applies it to the page.
+  Fault fault = Fault::None;
+  int faultSeconds = 0;
 };
 
 Answer Route(const Site& site, const Request& request);

@@ -10,6 +10,7 @@
 #include "addresses.h"
 #include "content.h"
 #include "routing.h"
+#include "transport_faults.h"
 
 namespace share_simulator {
 namespace {
@@ -60,9 +61,14 @@ int Server::Bind(int port) {
 }
 
 void Server::Serve(const Site& site) {
-  auto handler = [&site](const httplib::Request& request, httplib::Response& response) {
+  auto handler = [this, &site](const httplib::Request& request, httplib::Response& response) {
     const std::string host = request.get_header_value("Host");
-    Respond(Route(site, {request.method, host, request.path, request.body}), response);
+    const Answer answer = Route(site, {request.method, host, request.path, request.body});
+    if (answer.fault != Fault::None) {
+      RespondWithFault(answer, request, response, [this] { return http_->is_running(); });
+    } else {
+      Respond(answer, response);
+    }
   };
   http_->Get(".*", handler);
   http_->Post(".*", handler);

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "fault_pages.h"
 #include "pages.h"
 
 namespace share_simulator {
@@ -67,7 +68,7 @@ std::string YunpanDownloadAnswer(const Site& site, std::string_view formBody) {
   answer["errno"] = 0;
   answer["errmsg"] = kSuccessMessage;
   answer["data"]["downloadurl"] = served->files.back().downloadAddress;
-  return answer.dump(-1, ' ', false);
+  return WithAnswerFault(*served, answer.dump(-1, ' ', false));
 }
 
 }  // namespace share_simulator

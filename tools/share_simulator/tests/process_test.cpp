@@ -51,6 +51,20 @@ TEST(SimulatorCommand, RefusesABadCatalogueNamingFileAndFault) {
       {"{\"shares\": [{\"service\": \"xunlei\", \"id\": \"a\", \"name\": \"n\", \"size\": 1,"
        " \"earlier_files\": [{\"name\": \"m\"}]}]}",
        "\"earlier_files\" entry 1: \"size\" is missing"},
+      // The fault modes of the hardening tests.
+      {"{\"shares\": [{\"service\": \"xunlei\", \"id\": \"a\", \"name\": \"n\", \"size\": 1, \"fault\": \"slow\"}]}",
+       "unknown fault \"slow\""},
+      {"{\"shares\": [{\"service\": \"baidu\", \"id\": \"a\", \"name\": \"n\", \"size\": 1, \"fault\": \"huge-answer\"}]}",
+       "fault \"huge-answer\" belongs to 360 Pan shares only"},
+      {"{\"shares\": [{\"service\": \"360\", \"id\": \"a\", \"name\": \"n\", \"size\": 1, \"fault\": \"garbage\","
+       " \"fault_seconds\": 2}]}",
+       "\"fault_seconds\" belongs to the fault \"silent\" only"},
+      {"{\"shares\": [{\"service\": \"xunlei\", \"id\": \"a\", \"name\": \"n\", \"size\": 1, \"fault\": \"silent\","
+       " \"fault_seconds\": -1}]}",
+       "\"fault_seconds\" must be a whole number from 0 to 3600"},
+      {"{\"shares\": [{\"service\": \"xunlei\", \"id\": \"a\", \"name\": \"n\", \"size\": 1,"
+       " \"fault\": \"regex-worst-case\", \"fault_bytes\": 0}]}",
+       "\"fault_bytes\" must be a whole number from 1 to 67108864"},
   };
   std::string file = (std::filesystem::temp_directory_path() / ("catalogue-" + std::to_string(getpid()) + ".json")).string();
   for (const BadCatalogue& c : cases) {
