@@ -9,3 +9,10 @@ if(PANLIFT_SANITIZE)
   add_compile_options(${_san})
   add_link_options(-fsanitize=address,leak,undefined)
 endif()
+
+# Fuzzing (the "fuzz" preset, clang only): every target gets libFuzzer's coverage
+# instrumentation; the fuzz targets under fuzz/ link libFuzzer itself.
+option(PANLIFT_FUZZ "Build the fuzz targets with libFuzzer" OFF)
+if(PANLIFT_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
