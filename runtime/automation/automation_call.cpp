@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "codepage/codepage.h"
-#include "conversions.h"
 #include "oleaut/com_ptr.h"
 #include "oleaut/typelib.h"
 #include "records.h"
 #include "runtime/automation.h"
 #include "runtime/frame.h"
+#include "variant_conversions.h"
 
 namespace runtime::automation {
 namespace {

@@ -2,13 +2,13 @@
 #include <string>
 
 #include "automation_call.h"
-#include "conversions.h"
 #include "codepage/codepage.h"
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "oleaut/typelib.h"
 #include "records.h"
 #include "runtime/automation.h"
+#include "variant_conversions.h"
 
 namespace runtime {
 namespace {

@@ -1,12 +1,12 @@
 // The Variant commands: clearing, typing, reading as text or bytes, assigning, arrays.
 #include <cstring>
 
-#include "conversions.h"
 #include "oleaut/com_ptr.h"
 #include "records.h"
 #include "runtime/automation.h"
 #include "runtime/frame.h"
 #include "safearray_access.h"
+#include "variant_conversions.h"
 
 namespace runtime {
 namespace {

@@ -1,4 +1,4 @@
-#include "conversions.h"
+#include "variant_conversions.h"
 
 #include <cstring>
 

@@ -3,9 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "checked_conversions.h"
 #include "codepage/codepage.h"
 #include "codepage/gbk_walk.h"
-#include "conversions.h"
 #include "gbk_extras.h"
 #include "iconv_converters.h"
 

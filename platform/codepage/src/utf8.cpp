@@ -1,8 +1,8 @@
 // UTF-8 <-> UTF-16. An invalid sequence becomes one U+FFFD for its longest valid beginning
 // (the "maximal subpart"), so a truncated sequence costs only the bytes present and the byte
 // that broke it is read again.
+#include "checked_conversions.h"
 #include "codepage/codepage.h"
-#include "conversions.h"
 
 namespace codepage {
 namespace {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "checked_conversions.h"
 #include "codepage/codepage.h"
 #include "codepage/gbk_walk.h"
-#include "conversions.h"
 #include "kernel/process.h"
 #include "win/errors.h"
 

@@ -10,12 +10,12 @@
 
 #include "date_text.h"
 #include "locale_info.h"
-#include "number_text.h"
+#include "locale_number_text.h"
 #include "oleaut/dispatch.h"
 #include "oleaut/safearray.h"
 #include "oleaut/variant.h"
-#include "win/ascii_case.h"
 #include "variant_types.h"
+#include "win/ascii_case.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "heap.h"
+#include "duktape_heap.h"
 #include "script/engine.h"
 
 namespace script::detail {

@@ -1,4 +1,4 @@
-#include "heap.h"
+#include "duktape_heap.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "heap.h"
+#include "duktape_heap.h"
 #include "printable.h"
 #include "script/engine.h"
 #include "stopwatch.h"

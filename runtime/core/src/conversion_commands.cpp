@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
-#include "command_args.h"
-#include "conversions.h"
+#include "core_command_args.h"
 #include "results.h"
 #include "runtime/core/commands.h"
+#include "value_numbers.h"
 #include "value_text.h"
 
 namespace runtime::core {

@@ -1,8 +1,8 @@
-#include "command_args.h"
+#include "core_command_args.h"
 
 #include <cstring>
 
-#include "conversions.h"
+#include "value_numbers.h"
 
 namespace runtime::core {
 

@@ -6,12 +6,12 @@
 #include <memory>
 #include <string>
 
-#include "command_args.h"
+#include "core_command_args.h"
 #include "file_numbers.h"
-#include "text_leads.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 #include "runtime/frame.h"
+#include "text_leads.h"
 #include "value_text.h"
 
 namespace runtime::core {

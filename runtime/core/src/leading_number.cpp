@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "leading_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "command_args.h"
+#include "core_command_args.h"
 #include "kernel/process.h"
 #include "runtime/core/commands.h"
 #include "runtime/frame.h"

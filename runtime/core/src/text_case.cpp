@@ -1,7 +1,7 @@
 // Text commands that change single-byte characters as the walk meets them.
 #include <cstdint>
 
-#include "command_args.h"
+#include "core_command_args.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 #include "text_leads.h"

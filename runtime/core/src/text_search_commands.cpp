@@ -4,13 +4,13 @@
 #include <cstring>
 #include <vector>
 
-#include "command_args.h"
-#include "conversions.h"
-#include "text_leads.h"
+#include "core_command_args.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 #include "runtime/frame.h"
+#include "text_leads.h"
 #include "text_search.h"
+#include "value_numbers.h"
 
 namespace runtime::core {
 

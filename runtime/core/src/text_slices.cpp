@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "command_args.h"
+#include "core_command_args.h"
 #include "results.h"
 #include "runtime/core/commands.h"
 

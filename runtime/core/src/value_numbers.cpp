@@ -1,12 +1,12 @@
-#include "conversions.h"
+#include "value_numbers.h"
 
 #include <cfloat>
 #include <cmath>
 #include <limits>
 
-#include "command_args.h"
+#include "core_command_args.h"
 #include "full_width.h"
-#include "number_text.h"
+#include "leading_number.h"
 
 namespace runtime::core {
 
