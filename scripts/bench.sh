@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in the default preset and runs them: all, or those whose target
 # name contains the first argument (e.g. scripts/bench.sh regex). Further arguments go to
-# Google Benchmark.
+# Google Benchmark. "process" (or no argument) also runs bench/process.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup-machine.sh
@@ -17,4 +17,6 @@ for b in build/default/bench/*/*_bench; do
   echo "== $(basename "$b")"
   "$b" "$@"
 done
+# Whole processes (panlift-cli against curl, its peak memory, its start-up): bench/process.sh.
+case process in *"$filter"*) found=1; echo "== process"; bench/process.sh ;; esac
 [ $found -eq 1 ] || { echo "no benchmark matches '$filter'" >&2; exit 1; }
