@@ -45,7 +45,24 @@ TEST(CommandDispatch, ACommandThatWritesNothingReturnsZeros) {
   EXPECT_EQ(result.dataLow | result.dataHigh | result.type, 0u);
 }
 
-TEST(WithoutWindows, TheMessageLoopEndsAtOnce) { EntryTable().RunMessageLoop(); }
+int loopsRun = 0;
+void CountingLoop() { ++loopsRun; }
+
+// The entry runs the window layer's loop; without one there is no window to wait for, and
+// the entry returns having run nothing.
+TEST(WithoutWindows, TheMessageLoopEndsAtOnce) {
+  loopsRun = 0;
+  EntryTable().RunMessageLoop();
+  static const WindowLayer withoutLoop{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  SetWindowLayer(&withoutLoop);
+  EntryTable().RunMessageLoop();
+  EXPECT_EQ(loopsRun, 0);
+  static const WindowLayer withLoop{nullptr, nullptr, nullptr, nullptr, CountingLoop, nullptr};
+  SetWindowLayer(&withLoop);
+  EntryTable().RunMessageLoop();
+  SetWindowLayer(nullptr);
+  EXPECT_EQ(loopsRun, 1);
+}
 
 TEST(WithoutWindowsDeathTest, PropertyAccessFindsNoWindow) {
   EXPECT_EXIT(EntryTable().ReadProperty(0x52010001, 0x16010002, 8, -1), testing::ExitedWithCode(255),
