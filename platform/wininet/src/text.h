@@ -4,10 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "win/ascii_case.h"
+
 namespace wininet {
 
-bool EqualsIgnoreCase(std::string_view a, std::string_view b);
-bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
+using ascii::EqualsIgnoreCase;
+using ascii::StartsWithIgnoreCase;
 std::string_view Trim(std::string_view text);  // spaces and tabs at both ends
 std::string ToLower(std::string_view text);
 
