@@ -2,7 +2,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <QTimer>
+#include <cstdio>
+#include <string>
 
 #include "app/base/runtime_calls.h"
 #include "app/window/program.h"
@@ -23,3 +27,17 @@ TEST(Panlift, AFatalRuntimeErrorShowsItsMessageAndEndsWith255) {
 }
 
 }  // namespace
+
+// Without a window system the program would run unseen: it says so and ends with 2.
+TEST(Panlift, WithoutADisplayItSaysSoAndEndsWith2) {
+  std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " PANLIFT_EXECUTABLE " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[512] = {};
+  std::string output;
+  while (std::fgets(line, sizeof line, pipe)) output += line;
+  int status = pclose(pipe);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+  EXPECT_THAT(output, testing::HasSubstr("no display"));
+  EXPECT_THAT(output, testing::HasSubstr("panlift-cli"));
+}
