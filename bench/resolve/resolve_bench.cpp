@@ -25,9 +25,14 @@
 #include "app/base/program_block.h"
 #include "app/base/runtime_calls.h"
 #include "app/fetch/fetch_page.h"
+#include "app/json/json_get.h"
+#include "app/program_texts.h"
 #include "app/resolvers/resolvers.h"
+#include "app/text/text_primitives.h"
+#include "app/text/url_decode.h"
 #include "inet/internet_library.h"
 #include "program_test.h"
+#include "regex/regex_library.h"
 #include "runtime/core/core_library.h"
 #include "runtime/startup/start.h"
 #include "share_pages.h"
@@ -116,10 +121,11 @@ struct Page {
   std::string path;
   std::size_t bytes;
   std::string expected;
+  std::shared_ptr<const std::string> body;
 };
 
 Page Serve(Service service, const std::string& path, std::string body, std::string expected) {
-  Page page{service, path, body.size(), std::move(expected)};
+  Page page{service, path, body.size(), std::move(expected), std::make_shared<const std::string>(body)};
   Pages().Route(path, std::move(body));
   return page;
 }
@@ -185,6 +191,57 @@ void FetchOnly(benchmark::State& state, const Page& page) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.bytes));
 }
 
+runtime::CommandResult CallRegex(regexlib::CommandIndex command, std::initializer_list<runtime::CommandArg> args) {
+  return app::CallLibrary(app::kRegexLibrary, static_cast<std::int32_t>(command), args);
+}
+
+// The resolver's searches alone, on the page as a Text: each of its patterns compiled into
+// one `regex` and searched for all matches, the results released (no sub-match read).
+void SearchOnly(benchmark::State& state, const Page& page) {
+  std::vector<const char*> patterns;
+  if (page.service == Service::Xunlei) {
+    patterns = {app::kTexts.XunleiKeyPattern, app::kTexts.XunleiFilePattern, app::kTexts.XunleiExtensionPattern};
+  } else {
+    patterns = {app::kTexts.BaiduDlinkPattern, app::kTexts.BaiduFilenamePattern, app::kTexts.BaiduSizePattern,
+                app::kTexts.BaiduMd5Pattern};
+  }
+  runtime::Text text = app::testing::NewText(*page.body);
+  void* block = app::Runtime().AllocBlock(sizeof(regexlib::RegexVariable));
+  std::memset(block, 0, sizeof(regexlib::RegexVariable));
+  const runtime::CommandArg regex = runtime::PointerArg(block, regexlib::RegexType);
+  CallRegex(regexlib::CommandIndex::ConstructRegex, {regex});
+  std::int32_t matches = 0;
+  for (auto _ : state) {
+    matches = 0;
+    for (const char* pattern : patterns) {
+      CallRegex(regexlib::CommandIndex::Create, {regex, runtime::TextArg(pattern)});
+      void* found = app::ResultBlock(CallRegex(regexlib::CommandIndex::SearchAll, {regex, runtime::TextArg(text)}));
+      const std::int32_t count = app::ArrayElementCount(found);
+      matches += count;
+      for (std::int32_t i = 0; i < count; ++i) {
+        void* result = runtime::ArrayElementAt<void*>(found, i);
+        CallRegex(regexlib::CommandIndex::DestroySearchResult, {runtime::PointerArg(result, regexlib::SearchResultType)});
+        app::FreeBlock(result);
+      }
+      app::FreeBlock(found);
+    }
+  }
+  if (matches < static_cast<std::int32_t>(patterns.size())) state.SkipWithError("a pattern found nothing");
+  CallRegex(regexlib::CommandIndex::DestroyRegex, {regex});
+  app::FreeBlock(block);
+  app::FreeBlock(text);
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.bytes));
+}
+
+// One step of every resolve, on its own: the charset conversion of a file name and a JSON read.
+void OneUrlDecode(benchmark::State& state) {
+  for (auto _ : state) app::FreeBlock(app::UrlDecode("f99999.rmvb"));
+}
+void OneJsonGet(benchmark::State& state) {
+  const std::string config = "{\"surl\":\"Q7tWxyzAb\",\"nid\":\"13801234567\",\"size\":\"356515840\"}";
+  for (auto _ : state) app::FreeBlock(app::JsonGet(config.c_str(), "nid"));
+}
+
 void Register(const std::string& name, void (*run)(benchmark::State&, const Page&), const Page& page) {
   benchmark::RegisterBenchmark(name.c_str(), run, page)->Unit(benchmark::kMicrosecond)->UseRealTime();
 }
@@ -198,6 +255,7 @@ void RegisterAll() {
       Register(name + "/resolve", Resolve, page);
       Register(name + "/bare", BareFetch, page);
       Register(name + "/fetch", FetchOnly, page);
+      if (service != Service::Pan360) Register(name + "/search", SearchOnly, page);
     }
   }
   std::string list = bench::XunleiListPage(kListFiles);
@@ -209,6 +267,10 @@ void RegisterAll() {
   Register("xunlei_list/files:1/resolve", Resolve, one);
   Register("xunlei_list/files:" + std::to_string(kListFiles) + "/resolve", Resolve, many);
   Register("xunlei_list/files:1/bare", BareFetch, one);
+  // What the list's resolve would cost if only the last match were read out and decoded.
+  Register("xunlei_list/files:" + std::to_string(kListFiles) + "/search", SearchOnly, many);
+  benchmark::RegisterBenchmark("step/UrlDecode", OneUrlDecode)->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("step/JsonGet", OneJsonGet)->Unit(benchmark::kMicrosecond);
 }
 
 // The console table, then the ratios the goals name, from every repetition's real time.
