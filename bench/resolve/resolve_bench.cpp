@@ -7,7 +7,8 @@
 // Run: scripts/bench.sh resolve   (more runs: --benchmark_repetitions=5
 //      --benchmark_enable_random_interleaving=true). After the table comes the summary:
 //      each resolve against its bare fetch, each size against the one ten times smaller, and
-//      the list page against the one-file page, by the minimum and the median real time.
+//      the list page against the one-file page, by the minimum and the median real time;
+//      beside them the resolver's own fetch and its searches alone against the bare fetch.
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -295,6 +296,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       for (std::size_t bytes : kSizes) {
         const std::string n = s + "/" + std::to_string(bytes);
         Ratio(n + " resolve / bare", n + "/resolve", n + "/bare", bytes == 100'000 ? "<= 1.5" : "");
+        Ratio(n + "   its fetch / bare", n + "/fetch", n + "/bare", "");
+        Ratio(n + "   its searches / bare", n + "/search", n + "/bare", "");
       }
       for (std::size_t i = 1; i < std::size(kSizes); ++i) {
         const std::string a = s + "/" + std::to_string(kSizes[i - 1]), b = s + "/" + std::to_string(kSizes[i]);
@@ -304,6 +307,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
     }
     const std::string many = "xunlei_list/files:" + std::to_string(kListFiles) + "/resolve";
     Ratio("xunlei " + std::to_string(kListFiles) + " files / 1 file", many, "xunlei_list/files:1/resolve", "<= 3");
+    Ratio("  its searches / 1 file", "xunlei_list/files:" + std::to_string(kListFiles) + "/search",
+          "xunlei_list/files:1/resolve", "");
   }
 
  private:
