@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "codepage/codepage.h"
 #include "kernel/modules.h"
 #include "kernel/process.h"
 #include "runtime/startup/start.h"
@@ -20,9 +21,10 @@ struct Server {
 std::map<HINTERNET, Server> connections;
 std::map<HINTERNET, std::string> requests;     // request -> "GET http://host:port/path"
 
-void Line(const std::string& text) {
+// The program's texts are GBK; the terminal reads UTF-8.
+void Line(const std::string& gbk) {
   if (before) before();
-  std::fprintf(stderr, "panlift-cli: %s\n", text.c_str());
+  std::fprintf(stderr, "panlift-cli: %s\n", codepage::GbkToUtf8(gbk).c_str());
 }
 
 HINTERNET TracedConnect(HINTERNET internet, LPCSTR server, INTERNET_PORT port, LPCSTR user, LPCSTR password,

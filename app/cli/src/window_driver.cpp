@@ -1,9 +1,11 @@
 #include "window_driver.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <cstdint>
 
 #include "app/base/main_window_units.h"
@@ -48,12 +50,34 @@ std::string BoxText(std::uint32_t unitId) {
   return utf8;
 }
 
-// Typed in as a user would: everything in the box selected, then the link's characters.
+// A left click at a point of the widget, as the window system delivers one.
+void Click(QWidget* widget, QPoint at) {
+  const QPointF local(at), global(widget->mapToGlobal(at));
+  QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &release);
+}
+
+void Key(QWidget* widget, int key, const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &release);
+}
+
+// Typed in as a user would: everything in the box selected and deleted, then the link
+// character by character (any character: a key event carries its text).
 void TypeInto(QLineEdit* box, const std::string& link) {
   box->setFocus(Qt::MouseFocusReason);
   box->selectAll();
-  QTest::keyClick(box, Qt::Key_Delete);
-  QTest::keyClicks(box, QString::fromUtf8(link));
+  Key(box, Qt::Key_Delete);
+  const QString text = QString::fromUtf8(link);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    Key(box, Qt::Key_unknown, text.mid(i, length));
+    i += length - 1;
+  }
 }
 
 }  // namespace
@@ -74,7 +98,7 @@ LinkResult ResolveInWindow(Service service, const std::string& link) {
 
   // A click selects this service's box and clears the others, as it does for a user; the
   // handler runs every checked service, so no other may stay checked.
-  if (!radioBox->isChecked()) QTest::mouseClick(radioBox, Qt::LeftButton);
+  if (!radioBox->isChecked()) Click(radioBox, QPoint(8, radioBox->height() / 2));  // on the indicator
   for (Service other : {Service::Xunlei, Service::Baidu, Service::Yunpan360}) {
     const std::uint32_t box = UnitsOf(other).radioBox;
     const bool wanted = other == service;
@@ -83,7 +107,7 @@ LinkResult ResolveInWindow(Service service, const std::string& link) {
     }
   }
   TypeInto(linkBox, link);
-  QTest::mouseClick(button, Qt::LeftButton);  // the resolve runs inside the click
+  Click(button, button->rect().center());  // the resolve runs inside the click
 
   result.name = BoxText(u::文件名称编辑框);
   result.extension = BoxText(u::文件扩展名编辑框);

@@ -233,6 +233,16 @@ TEST_F(PanliftCli, VerboseShowsEachRequest) {
   EXPECT_THAT(run.err, HasSubstr("panlift-cli: POST http://yunpan.360.cn/share/downloadfile/\n"));
 }
 
+// Every character of a link reaches the box as typed, Chinese ones too (a key event of
+// the test framework's kind aborted on them), and the request carries the whole link.
+TEST_F(PanliftCli, ALinkWithChineseCharactersIsTypedWhole) {
+  const std::string link = "http://kuai.xunlei.com/d/中文分享";
+  CliOutcome run = Run({"-v", "-j", link});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(nlohmann::json::parse(run.out)["link"], link);
+  EXPECT_THAT(run.err, HasSubstr("panlift-cli: GET " + link + "\npanlift-cli:   status 404\n"));
+}
+
 TEST_F(PanliftCli, ProgressOnATerminalOnly) {
   const std::vector<std::string> links = {Link(kXunlei), Link(kBaidu)};
   CliOutcome run = Run({"-g", links[0], links[1]}, "", true);
