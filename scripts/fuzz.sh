@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 [[ $# -gt 0 ]] && shift
-scratch=${PANLIFT_FUZZ_SCRATCH:-/tmp/panlift-fuzz}
+scratch=$(realpath -m "${PANLIFT_FUZZ_SCRATCH:-/tmp/panlift-fuzz}")
 jobs=${PANLIFT_FUZZ_JOBS:-1}
 if [[ $# -gt 0 ]]; then
   targets=("$@")
@@ -29,9 +29,11 @@ run_one() {
   local out=$scratch/$target
   mkdir -p "$out/corpus" "$out/artifacts"
   # The runtime, Qt and the sanitizers together need more than libFuzzer's 2 GB default.
-  if QT_QPA_PLATFORM=offscreen nice -n 10 "build/fuzz/fuzz/fuzz_$target" \
-      -max_total_time="$seconds" -timeout=60 -rss_limit_mb=6144 -print_final_stats=1 \
-      -artifact_prefix="$out/artifacts/" "$out/corpus" "fuzz/corpus/$target" >"$out/log" 2>&1; then
+  # Paths are absolute: starting the runtime changes the working directory.
+  if QT_QPA_PLATFORM=offscreen LSAN_OPTIONS="suppressions=$PWD/cmake/lsan.supp" nice -n 10 \
+      "$PWD/build/fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=6144 \
+      -print_final_stats=1 -artifact_prefix="$out/artifacts/" "$out/corpus" "$PWD/fuzz/corpus/$target" \
+      >"$out/log" 2>&1; then
     echo "$target: $(grep -E '^#[0-9]+.*DONE' "$out/log" | tail -1)"
   else
     echo "$target: FAILED, see $out/log and $out/artifacts/"
