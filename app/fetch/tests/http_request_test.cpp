@@ -10,14 +10,6 @@
 #include "fetch_test_server.h"
 #include "inet/internet_library.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define FETCH_TEST_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define FETCH_TEST_UNDER_ASAN 1
-#endif
-#endif
-
 namespace app {
 namespace {
 
@@ -141,11 +133,6 @@ TEST_F(HttpRequestTest, TheBodyAsItCameAndThePageUpToItsFirstZeroByte) {
 }
 
 TEST_F(HttpRequestTest, AnEndlessBodyStopsAtTheInternetLibrarysLimit) {
-#ifdef FETCH_TEST_UNDER_ASAN
-  // The memory file grows in 1024-byte steps, and the sanitizer's realloc copies the whole
-  // body at each: 64 MiB would take minutes.
-  GTEST_SKIP() << "too slow under AddressSanitizer";
-#endif
   aimed_.server.Route("/endless", HttpResponse::Generated(std::uint64_t{inet::MaxBodyBytes} + 100000));
   void* body = HttpRequest("http://share.example/endless");
   ASSERT_EQ(runtime::ByteSetLength(body), inet::MaxBodyBytes);
