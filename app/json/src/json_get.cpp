@@ -13,7 +13,6 @@ namespace cmd = runtime::core::command;
 using runtime::OmittedArg;
 using runtime::TextArg;
 
-runtime::CommandArg ObjectArg(void* object) { return runtime::PointerArg(object, runtime::types::ComObject); }
 
 // Every occurrence, in this letter case.
 runtime::Text ReplaceAll(const char* text, const char* find, const char* replacement) {

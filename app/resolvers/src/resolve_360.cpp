@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
 #include "app/fetch/fetch_page.h"
 #include "app/json/json_get.h"
 #include "app/program_texts.h"
 #include "app/resolvers/file_types.h"
 #include "app/resolvers/resolvers.h"
+#include "detail_boxes.h"
 #include "app/text/text_between.h"
 #include "app/text/text_primitives.h"
 #include "app/text/url_decode.h"
@@ -57,10 +57,7 @@ runtime::Text Resolve360Link(const runtime::Text& link) {
   Assign(errmsg, JsonGet(answer, kTexts.Pan360ErrmsgPath));
   if (CompareText(errmsg, kTexts.Pan360Success) == 0) {
     Assign(answer, JsonGet(answer, kTexts.Pan360AddressPath));
-    WriteTextProperty(MainWindow, units::文件名称编辑框, ContentProperty, fileName);
-    WriteTextProperty(MainWindow, units::文件扩展名编辑框, ContentProperty, extension);
-    WriteTextProperty(MainWindow, units::文件大小编辑框, ContentProperty, sizeText);
-    WriteTextProperty(MainWindow, units::文件md5编辑框, ContentProperty, fileHash);
+    WriteDetailBoxes(fileName, extension, sizeText, fileHash);
   }
 
   for (runtime::Text t : {page, config, surl, nid, name, fileName, size, sizeText, fileHash, tail, extension, body,

@@ -1,7 +1,6 @@
 // Baidu Pan: four patterns over the escaped JSON fields of the share page, fetched with the
 // Internet library; the address's escaped slashes undone.
 #include "app/base/libraries.h"
-#include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
 #include "app/program_texts.h"
 #include "app/resolvers/file_types.h"
@@ -9,6 +8,7 @@
 #include "app/text/format_file_size.h"
 #include "app/text/url_decode.h"
 #include "inet/internet_library.h"
+#include "detail_boxes.h"
 #include "pattern_search.h"
 #include "runtime/core/core_library.h"
 
@@ -81,10 +81,7 @@ runtime::Text ResolveBaiduLink(const runtime::Text& link) {
 
   Assign(extension, DescribeExtension(extension));
   runtime::Text sizeText = FormatFileSize(fileSize);
-  WriteTextProperty(MainWindow, units::文件名称编辑框, ContentProperty, fileName);
-  WriteTextProperty(MainWindow, units::文件扩展名编辑框, ContentProperty, extension);
-  WriteTextProperty(MainWindow, units::文件大小编辑框, ContentProperty, sizeText);
-  WriteTextProperty(MainWindow, units::文件md5编辑框, ContentProperty, md5);
+  WriteDetailBoxes(fileName, extension, sizeText, md5);
 
   for (runtime::Text t : {page, fileName, extension, md5, sizeText}) FreeBlock(t);
   EndPatternSearch(search);

@@ -1,6 +1,5 @@
 // Xunlei Kuaichuan: three patterns over the share page's HTML, the last match of each
 // winning (on a page of several files the values need not belong to one file).
-#include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
 #include "app/fetch/fetch_page.h"
 #include "app/program_texts.h"
@@ -8,6 +7,7 @@
 #include "app/resolvers/resolvers.h"
 #include "app/text/format_file_size.h"
 #include "app/text/url_decode.h"
+#include "detail_boxes.h"
 #include "pattern_search.h"
 #include "runtime/core/core_library.h"
 
@@ -39,10 +39,7 @@ runtime::Text ResolveXunleiLink(const runtime::Text& link) {
   Assign(extension, DescribeExtension(extension));
 
   runtime::Text sizeText = FormatFileSize(fileSize);
-  WriteTextProperty(MainWindow, units::文件名称编辑框, ContentProperty, fileName);
-  WriteTextProperty(MainWindow, units::文件扩展名编辑框, ContentProperty, extension);
-  WriteTextProperty(MainWindow, units::文件大小编辑框, ContentProperty, sizeText);
-  WriteTextProperty(MainWindow, units::文件md5编辑框, ContentProperty, keyValue);
+  WriteDetailBoxes(fileName, extension, sizeText, keyValue);
 
   for (runtime::Text t : {page, keyValue, fileName, extension, sizeText}) FreeBlock(t);
   EndPatternSearch(search);

@@ -13,8 +13,6 @@ namespace cmd = runtime::core::command;
 using runtime::IntArg;
 using runtime::TextArg;
 
-runtime::CommandArg ObjectArg(void* object) { return runtime::PointerArg(object, runtime::types::ComObject); }
-runtime::CommandArg VariantArg(void* variant) { return runtime::PointerArg(variant, runtime::types::Variant); }
 
 void Method(void* stream, const char* name) { CallCore(cmd::ComObjectMethod, {ObjectArg(stream), TextArg(name)}); }
 void Property(void* stream, const char* name, runtime::CommandArg value) {

@@ -3,11 +3,17 @@
 // scope (the object released, whatever the variant owns cleared).
 #pragma once
 
+#include "runtime/values.h"
+
 namespace app {
 
 void* NewComObjectVariable();
 void* NewVariantVariable();
 void ReleaseComObjectVariable(void* object);
 void ReleaseVariantVariable(void* variant);
+
+// The argument records of such variables for the automation commands.
+inline runtime::CommandArg ObjectArg(void* object) { return runtime::PointerArg(object, runtime::types::ComObject); }
+inline runtime::CommandArg VariantArg(void* variant) { return runtime::PointerArg(variant, runtime::types::Variant); }
 
 }  // namespace app
