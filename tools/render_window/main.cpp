@@ -3,7 +3,6 @@
 //
 //   render_window <template block> <out.png> [window id]   (default: the block's first window)
 #include <QApplication>
-#include <QFontDatabase>
 #include <QPixmap>
 #include <QWidget>
 #include <cstdio>
@@ -18,6 +17,7 @@
 #include "runtime/windows/window_layer.h"
 #include "runtime/windows/window_table.h"
 #include "ui/application.h"
+#include "ui/fonts.h"
 
 namespace {
 
@@ -57,18 +57,6 @@ std::vector<runtime::EventHandler> Procedures(const runtime::TemplateBlock& bloc
   return std::vector<runtime::EventHandler>(count, Nothing);
 }
 
-// Chinese captions need a CJK face; prefer the one the machine set-up installs.
-void UseCjkFont() {
-  for (const char* family : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC"}) {
-    if (QFontDatabase::families().contains(QString::fromLatin1(family))) {
-      QFont font(QString::fromLatin1(family));
-      font.setPointSize(9);
-      QApplication::setFont(font);
-      return;
-    }
-  }
-  std::cerr << "render_window: no CJK font found (install fonts-wqy-microhei); Chinese shows as boxes\n";
-}
 
 }  // namespace
 
@@ -93,7 +81,9 @@ int main(int argc, char** argv) {
 
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   ui::EnsureApplication();
-  UseCjkFont();
+  if (!ui::UseCjkFont()) {
+    std::cerr << "render_window: no CJK font found (install fonts-wqy-microhei); Chinese shows as boxes\n";
+  }
   runtime::InstallWindowLayer();
   runtime::WindowEntries windows = runtime::DeserialiseTemplates(block);
   runtime::RelocateHandlers(windows, procedures);

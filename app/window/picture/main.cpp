@@ -3,7 +3,6 @@
 //
 //   resolved_window_picture <out.png>
 #include <QApplication>
-#include <QFontDatabase>
 #include <QPixmap>
 #include <cstdlib>
 #include <exception>
@@ -12,6 +11,7 @@
 #include "program_window.h"
 #include "testsupport/simulator.h"
 #include "ui/application.h"
+#include "ui/fonts.h"
 
 namespace {
 
@@ -22,25 +22,15 @@ int Fail(const std::string& message) {
   return 1;
 }
 
-// Chinese captions need a CJK face; prefer the one the machine set-up installs.
-void UseCjkFont() {
-  for (const char* family : {"WenQuanYi Micro Hei", "Noto Sans CJK SC", "Noto Sans SC"}) {
-    if (QFontDatabase::families().contains(QString::fromLatin1(family))) {
-      QFont font(QString::fromLatin1(family));
-      font.setPointSize(9);
-      QApplication::setFont(font);
-      return;
-    }
-  }
-  std::cerr << "resolved_window_picture: no CJK font found (install fonts-wqy-microhei); Chinese shows as boxes\n";
-}
 
 int Draw(const char* out) {
   testsupport::Simulator simulator(testsupport::SimulatorOptions{"", true});
   setenv("PANLIFT_CONNECT_TO", simulator.ConnectTo().c_str(), 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   ui::EnsureApplication();
-  UseCjkFont();
+  if (!ui::UseCjkFont()) {
+    std::cerr << "resolved_window_picture: no CJK font found (install fonts-wqy-microhei); Chinese shows as boxes\n";
+  }
   panlift_test::StartProgramOnce();
   panlift_test::MainWindowWidgets window = panlift_test::FindMainWindow();
   if (!window.resolve) return Fail("MainWindow did not show");
