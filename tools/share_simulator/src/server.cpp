@@ -65,7 +65,7 @@ void Server::Serve(const Site& site) {
     const std::string host = request.get_header_value("Host");
     const Answer answer = Route(site, {request.method, host, request.path, request.body});
     if (answer.fault != Fault::None) {
-      RespondWithFault(answer, request, response, [this] { return http_->is_running(); });
+      RespondWithFault(answer, request, response, [this] { return !stopping_.load(); });
     } else {
       Respond(answer, response);
     }
@@ -84,6 +84,9 @@ void Server::Serve(const Site& site) {
   http_->listen_after_bind();
 }
 
-void Server::Stop() { http_->stop(); }
+void Server::Stop() {
+  stopping_ = true;
+  http_->stop();
+}
 
 }  // namespace share_simulator

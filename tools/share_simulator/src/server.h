@@ -2,6 +2,7 @@
 // downloads in chunks and logs one line per request.
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 #include "site.h"
@@ -29,6 +30,9 @@ class Server {
  private:
   std::unique_ptr<httplib::Server> http_;
   bool quiet_;
+  // Set by Stop() before the library stops: a fault that waits gives up, so the library's
+  // stop, which waits for every request being answered, can finish.
+  std::atomic<bool> stopping_{false};
 };
 
 }  // namespace share_simulator

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
+#include "fetch.h"
 #include "testsupport/simulator.h"
 #include "tool_testing/command_run.h"
 
@@ -126,6 +129,20 @@ TEST(SimulatorCommand, StopsCleanlyOnSigintAndSigterm) {
     EXPECT_TRUE(WIFEXITED(status)) << signal;
     EXPECT_EQ(ExitCode(status), 0) << signal;
   }
+}
+
+TEST(SimulatorCommand, StopsWhileASilentShareHoldsAConnection) {
+  std::string file = (std::filesystem::temp_directory_path() / ("silent-" + std::to_string(getpid()) + ".json")).string();
+  tool_testing::WriteFile(file, "{\"shares\": [{\"service\": \"xunlei\", \"id\": \"quiet\", \"name\": \"q.zip\","
+                                " \"size\": 1, \"fault\": \"silent\"}]}");
+  Simulator simulator({.catalogue = file, .quiet = true});
+  std::thread client([&] { share_simulator_test::Get(simulator.Port(), "kuai.xunlei.com", "/d/quiet"); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the request is being "answered"
+  int status = simulator.Stop(SIGTERM);
+  client.join();
+  std::filesystem::remove(file);
+  EXPECT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(ExitCode(status), 0);
 }
 
 TEST(SimulatorCommand, APortInUseIsAFailureToStart) {
