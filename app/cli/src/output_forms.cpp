@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "win/ascii_case.h"
+
 namespace cli {
 namespace {
 
@@ -36,13 +38,7 @@ std::string CommandUrl(std::string_view url) {
 
 bool IsAddress(std::string_view url) {
   auto startsWith = [url](std::string_view prefix) {
-    if (url.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-      char c = url[i];
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      if (c != prefix[i]) return false;
-    }
-    return true;
+    return url.size() >= prefix.size() && ascii::EqualsIgnoreCase(url.substr(0, prefix.size()), prefix);
   };
   return startsWith("http://") || startsWith("https://");
 }

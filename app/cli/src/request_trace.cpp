@@ -77,11 +77,6 @@ BOOL TracedClose(HINTERNET handle) {
   return InternetCloseHandle(handle);
 }
 
-template <typename F>
-FARPROC Address(F* function) {
-  return reinterpret_cast<FARPROC>(function);
-}
-
 }  // namespace
 
 void InstallRequestTrace(BeforeTraceLine beforeLine) {
@@ -90,10 +85,10 @@ void InstallRequestTrace(BeforeTraceLine beforeLine) {
   // entries below stay in place.
   runtime::RegisterSystemServices();
   const BuiltinExport exports[] = {
-      {"InternetConnectA", 0, 32, Address(&TracedConnect)},
-      {"HttpOpenRequestA", 0, 32, Address(&TracedOpenRequest)},
-      {"HttpSendRequestA", 0, 20, Address(&TracedSend)},
-      {"InternetCloseHandle", 0, 4, Address(&TracedClose)},
+      {"InternetConnectA", 0, 32, ExportAddress(&TracedConnect)},
+      {"HttpOpenRequestA", 0, 32, ExportAddress(&TracedOpenRequest)},
+      {"HttpSendRequestA", 0, 20, ExportAddress(&TracedSend)},
+      {"InternetCloseHandle", 0, 4, ExportAddress(&TracedClose)},
   };
   RegisterBuiltinModule("wininet.dll", exports);
 }

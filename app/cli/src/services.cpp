@@ -1,13 +1,13 @@
 #include "services.h"
 
+#include "win/ascii_case.h"
+
 namespace cli {
 namespace {
 
 bool EndsWith(std::string_view text, std::string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -40,7 +40,7 @@ std::string LinkHost(std::string_view link) {
     host = link.substr(0, link.find(':'));
   }
   std::string lower;
-  for (char c : host) lower += Lower(c);
+  for (char c : host) lower += ascii::Lower(c);
   if (!lower.empty() && lower.back() == '.') lower.pop_back();
   return lower;
 }
