@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "codepage/gbk_walk.h"
 #include "runtime/core/commands.h"
 #include "runtime/entry_table.h"
 #include "runtime/frame.h"
@@ -94,8 +95,14 @@ std::string WithNeedleAtEnd(std::string text, std::string_view needle) {
   text.resize(text.size() - needle.size());
   // A double-byte character cut in half would take the needle's first byte along.
   std::size_t i = 0;
-  while (i < text.size()) i += static_cast<unsigned char>(text[i]) >= 0x80 ? 2 : 1;
-  if (i > text.size()) text.back() = ' ';
+  while (i < text.size()) {
+    const std::size_t width = codepage::GbkCharWidth(text, i, codepage::GbkLeads::HighBit);
+    if (width == 0) {
+      text.back() = ' ';
+      break;
+    }
+    i += width;
+  }
   text += needle;
   return text;
 }
