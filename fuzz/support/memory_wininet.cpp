@@ -96,25 +96,20 @@ BOOL MemoryClose(HINTERNET h) {
   return TRUE;
 }
 
-template <typename F>
-FARPROC Address(F* function) {
-  return reinterpret_cast<FARPROC>(function);
-}
-
 }  // namespace
 
 void InstallMemoryWininet() {
   RegisterWininetModule();  // first the real module, whose URL parser stays in use
   const BuiltinExport exports[] = {
-      {"HttpOpenRequestA", 0, 32, Address(&MemoryOpenRequest)},
-      {"HttpQueryInfoA", 0, 20, Address(&MemoryQueryInfo)},
-      {"HttpSendRequestA", 0, 20, Address(&MemorySend)},
-      {"InternetCloseHandle", 0, 4, Address(&MemoryClose)},
-      {"InternetConnectA", 0, 32, Address(&MemoryConnect)},
-      {"InternetOpenA", 0, 20, Address(&MemoryOpen)},
-      {"InternetReadFile", 0, 16, Address(&MemoryRead)},
-      {"InternetSetCookieA", 0, 12, Address(&MemorySetCookie)},
-      {"InternetSetOptionA", 0, 16, Address(&MemorySetOption)},
+      {"HttpOpenRequestA", 0, 32, ExportAddress(&MemoryOpenRequest)},
+      {"HttpQueryInfoA", 0, 20, ExportAddress(&MemoryQueryInfo)},
+      {"HttpSendRequestA", 0, 20, ExportAddress(&MemorySend)},
+      {"InternetCloseHandle", 0, 4, ExportAddress(&MemoryClose)},
+      {"InternetConnectA", 0, 32, ExportAddress(&MemoryConnect)},
+      {"InternetOpenA", 0, 20, ExportAddress(&MemoryOpen)},
+      {"InternetReadFile", 0, 16, ExportAddress(&MemoryRead)},
+      {"InternetSetCookieA", 0, 12, ExportAddress(&MemorySetCookie)},
+      {"InternetSetOptionA", 0, 16, ExportAddress(&MemorySetOption)},
   };
   RegisterBuiltinModule("wininet.dll", exports);
 }

@@ -6,39 +6,28 @@
 #include "app/fetch/url_parts.h"
 #include "app/text/text_between.h"
 #include "app/text/url_decode.h"
+#include "codepage/gbk_walk.h"
 #include "fuzz_input.h"
 #include "program_runtime.h"
 #include "program_test.h"
+#include "win/ascii_case.h"
 
 namespace {
 
 using app::testing::TakeText;
 
-bool IsLowerCase(const std::string& text) {
-  // Only ASCII letters fold, but the second byte of a GBK character may be one.
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x80 && i + 1 < text.size()) {
-      ++i;
-      continue;
-    }
-    if (c >= 'A' && c <= 'Z') return false;
-  }
-  return true;
-}
-
-// ASCII letters folded, double-byte characters kept, as ToLower walks.
+// ASCII letters folded, double-byte characters kept, as ToLower walks: any byte from 0x80
+// takes the next along, so a trail byte that looks like a letter stays.
 std::string Lower(std::string text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c >= 0x80) {
-      ++i;
-    } else if (c >= 'A' && c <= 'Z') {
-      text[i] = static_cast<char>(c + 32);
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t width = codepage::GbkCharWidth(text, i, codepage::GbkLeads::HighBit);
+    if (width == 1) text[i] = ascii::Lower(text[i]);
+    i += width ? width : 1;
   }
   return text;
 }
+
+bool IsLowerCase(const std::string& text) { return Lower(text) == text; }
 
 }  // namespace
 

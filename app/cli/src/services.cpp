@@ -11,22 +11,6 @@ bool EndsWith(std::string_view text, std::string_view end) {
 
 }  // namespace
 
-std::string_view ServiceName(Service service) {
-  switch (service) {
-    case Service::Xunlei: return "xunlei";
-    case Service::Baidu: return "baidu";
-    case Service::Yunpan360: return "360";
-  }
-  return "";
-}
-
-std::optional<Service> ServiceFromName(std::string_view name) {
-  for (Service s : {Service::Xunlei, Service::Baidu, Service::Yunpan360}) {
-    if (ServiceName(s) == name) return s;
-  }
-  return std::nullopt;
-}
-
 std::string LinkHost(std::string_view link) {
   std::size_t scheme = link.find("://");
   if (scheme != std::string_view::npos) link.remove_prefix(scheme + 3);

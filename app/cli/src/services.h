@@ -1,17 +1,18 @@
-// The three services, their names on the command line and the hosts their links live on.
+// The hosts the three services' links live on.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "app/services/services.h"
+
 namespace cli {
 
-enum class Service { Xunlei, Baidu, Yunpan360 };
-
-// "xunlei", "baidu", "360".
-std::string_view ServiceName(Service service);
-std::optional<Service> ServiceFromName(std::string_view name);
+using services::Service;
+using services::ServiceFromName;
+using services::ServiceName;
+using services::kServices;
 
 // The host of a link ("http://HOST:port/..."; the scheme may be left off), lower case,
 // without a trailing dot; empty when there is none.

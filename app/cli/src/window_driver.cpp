@@ -99,7 +99,7 @@ LinkResult ResolveInWindow(Service service, const std::string& link) {
   // A click selects this service's box and clears the others, as it does for a user; the
   // handler runs every checked service, so no other may stay checked.
   if (!radioBox->isChecked()) Click(radioBox, QPoint(8, radioBox->height() / 2));  // on the indicator
-  for (Service other : {Service::Xunlei, Service::Baidu, Service::Yunpan360}) {
+  for (Service other : kServices) {
     const std::uint32_t box = UnitsOf(other).radioBox;
     const bool wanted = other == service;
     if (runtime::ReadProperty(app::MainWindow, box, app::CheckedProperty, -1) != (wanted ? 1u : 0u)) {

@@ -140,19 +140,6 @@ class ShareReader {
   const json& item_;
 };
 
-}  // namespace
-
-std::string_view ServiceName(Service service) {
-  switch (service) {
-    case Service::Xunlei: return "xunlei";
-    case Service::Baidu: return "baidu";
-    case Service::Yunpan360: return "360";
-  }
-  return "";
-}
-
-namespace {
-
 constexpr std::pair<Fault, std::string_view> kFaultNames[] = {
     {Fault::EndlessBody, "endless-body"},   {Fault::Silent, "silent"},
     {Fault::ResetMidBody, "reset-mid-body"}, {Fault::RedirectLoop, "redirect-loop"},
@@ -174,13 +161,6 @@ std::string_view FaultName(Fault fault) {
 std::optional<Fault> FaultFromName(std::string_view name) {
   for (const auto& [f, n] : kFaultNames) {
     if (n == name) return f;
-  }
-  return std::nullopt;
-}
-
-std::optional<Service> ServiceFromName(std::string_view name) {
-  for (Service s : {Service::Xunlei, Service::Baidu, Service::Yunpan360}) {
-    if (ServiceName(s) == name) return s;
   }
   return std::nullopt;
 }

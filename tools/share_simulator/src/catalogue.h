@@ -8,9 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/services/services.h"
+
 namespace share_simulator {
 
-enum class Service { Xunlei, Baidu, Yunpan360 };
+using services::Service;
+using services::ServiceFromName;
+using services::ServiceName;
 
 struct SharedFile {
   std::string name;  // UTF-8
@@ -67,9 +71,6 @@ class CatalogueError : public std::runtime_error {
 
 Catalogue LoadCatalogue(const std::string& path);
 Catalogue ParseCatalogue(std::string_view json, const std::string& path);
-
-std::string_view ServiceName(Service service);  // "xunlei", "baidu", "360"
-std::optional<Service> ServiceFromName(std::string_view name);
 
 const Share* FindShare(const Catalogue& catalogue, std::string_view id);
 const Share* FindShare(const Catalogue& catalogue, Service service, std::string_view id);

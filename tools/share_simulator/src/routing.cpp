@@ -4,6 +4,7 @@
 #include "codepage/codepage.h"
 #include "fault_pages.h"
 #include "pages.h"
+#include "win/ascii_case.h"
 
 namespace share_simulator {
 namespace {
@@ -85,7 +86,7 @@ Answer Index(const Site& site) {
 
 std::string HostName(std::string_view hostHeader) {
   std::string host(hostHeader.substr(0, hostHeader.rfind(':')));
-  for (char& c : host) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  for (char& c : host) c = ascii::Lower(c);
   return host;
 }
 
