@@ -57,7 +57,7 @@ std::string PageOf(const std::string& sample, std::size_t bytes) {
 }
 
 std::string ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(REGEX_FIXTURES_DIR) + "/" + name, std::ios::binary);
+  std::ifstream in(std::string(SHARE_PAGES_DIR) + "/" + name, std::ios::binary);
   if (!in) throw std::runtime_error("missing fixture " + name);
   std::ostringstream bytes;
   bytes << in.rdbuf();

@@ -12,7 +12,7 @@
 namespace regexlib::bench {
 namespace {
 
-using namespace regexlib::testing;
+using namespace app::testing::patterns;
 
 struct PatternOnPage {
   const char* name;

@@ -37,7 +37,7 @@ BENCHMARK(BM_AlternationStack)->Arg(100000)->Arg(1 << 24)->Iterations(1)->Unit(b
 // A resolver pattern over a page of openings that never close: every opening scans to the
 // end of the page (quadratic) until the complexity limit.
 void BM_UnclosedKeys(benchmark::State& state) {
-  RunSearch(state, regexlib::testing::XunleiKeyPattern,
+  RunSearch(state, app::testing::patterns::XunleiKeyPattern,
             PageOf("key\" value='", static_cast<std::size_t>(state.range(0))));
 }
 BENCHMARK(BM_UnclosedKeys)->Arg(1 << 16)->Arg(1 << 20)->Arg(1 << 24)->Iterations(1)->Unit(benchmark::kMillisecond);

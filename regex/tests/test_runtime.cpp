@@ -2,9 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 namespace regexlib::testing {
 namespace {
@@ -182,14 +180,6 @@ void LibraryTest::TearDown() {
   EXPECT_EQ(TestHeap::Live(), 0) << "blocks left on the runtime heap";
   EXPECT_EQ(TestHeap::ForeignFrees(), 0) << "blocks freed that the runtime heap never handed out";
   TestHeap::Reset();
-}
-
-std::string ReadFixture(const std::string& name) {
-  std::ifstream in(std::string(REGEX_FIXTURES_DIR) + "/" + name, std::ios::binary);
-  EXPECT_TRUE(in) << "missing fixture " << name;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 }  // namespace regexlib::testing

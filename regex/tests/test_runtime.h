@@ -98,6 +98,4 @@ class LibraryTest : public ::testing::Test {
   void TearDown() override;
 };
 
-std::string ReadFixture(const std::string& name);
-
 }  // namespace regexlib::testing

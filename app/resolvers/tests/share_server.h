@@ -47,7 +47,7 @@ class ResolverTest : public ::testing::Test {
   ScopedEnvironment aim_;
 };
 
-// A sample share page beside the regular-expression library's tests.
+// A sample share page of fixtures/ beside these tests.
 std::string ReadFixture(const std::string& name);
 
 }  // namespace app::testing

@@ -2,7 +2,7 @@
 // the pattern, \x22 the pattern's escape for a double quote).
 #pragma once
 
-namespace regexlib::testing {
+namespace app::testing::patterns {
 
 // Xunlei Kuaichuan: the page's key, then name / address / size, then the extension.
 inline constexpr const char* XunleiKeyPattern = R"re(key\x22 value='(.*?)('>))re";
@@ -17,4 +17,4 @@ inline constexpr const char* BaiduFilenamePattern = R"re(filename=(.*?)(\\+\x22)
 inline constexpr const char* BaiduSizePattern = R"re(size\\+\x22:\\+\x22(.*?)(\\+\x22))re";
 inline constexpr const char* BaiduMd5Pattern = R"re(md5\\+\x22:\\+\x22(.*?)(\\+\x22))re";
 
-}  // namespace regexlib::testing
+}  // namespace app::testing::patterns
