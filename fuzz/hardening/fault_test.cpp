@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "bounded_run.h"
+#include "testsupport/process_run.h"
 #include "testsupport/simulator.h"
 
 namespace {
@@ -59,8 +59,11 @@ testsupport::Simulator* Faults::simulator = nullptr;
 TEST_P(Faults, ResolveEndsWithinItsBound) {
   const FaultCase& c = GetParam();
   const testsupport::SimulatedShare& share = simulator->Share(c.id);
-  const hardening::BoundedRun run = hardening::RunWithBound(
-      {PANLIFT_CLI, "-q", "-j", share.link}, {{"PANLIFT_CONNECT_TO", simulator->ConnectTo()}}, c.boundSeconds);
+  testsupport::ProcessRequest request;
+  request.arguments = {PANLIFT_CLI, "-q", "-j", share.link};
+  request.environment = {{"PANLIFT_CONNECT_TO", simulator->ConnectTo()}};
+  request.boundSeconds = c.boundSeconds;
+  const testsupport::ProcessRun run = testsupport::RunProcess(request);
   ASSERT_TRUE(run.finished) << c.note << ": still running after " << c.boundSeconds << " s";
   ASSERT_EQ(run.exitCode, c.resolved ? 0 : 1) << run.err;
   const auto boxes = nlohmann::json::parse(run.out);

@@ -1,11 +1,14 @@
 // Runs the built panlift-cli as a script would: its arguments, extra environment and
 // standard input given; standard output and standard error read apart. With a terminal,
-// standard error is a pseudo-terminal (standard output stays a pipe).
+// standard error is a pseudo-terminal (standard output stays a pipe). The machine's proxy
+// variables and the connect-to hook never reach it unless the request sets them.
 #pragma once
 
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "testsupport/process_run.h"
 
 namespace cli_test {
 
@@ -16,11 +19,7 @@ struct CliRequest {
   bool terminal = false;
 };
 
-struct CliOutcome {
-  int exitCode = -1;  // -1: killed or not run
-  std::string out;
-  std::string err;
-};
+using CliOutcome = testsupport::ProcessRun;
 
 CliOutcome RunCli(const CliRequest& request);
 

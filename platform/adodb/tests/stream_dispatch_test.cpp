@@ -8,11 +8,11 @@
 
 #include "adodb/adodb_stream.h"
 #include "adodb/stream.h"
-#include "oleaut_testing/dispatch_call.h"
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "oleaut/safearray.h"
 #include "oleaut/typeinfo.h"
+#include "testsupport/dispatch_call.h"
 
 namespace {
 

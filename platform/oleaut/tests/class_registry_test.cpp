@@ -7,7 +7,7 @@
 #include "kernel/modules.h"
 #include "oleaut/class_registry.h"
 #include "oleaut/ole32.h"
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 namespace oleaut {
 namespace {

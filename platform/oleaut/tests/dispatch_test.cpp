@@ -6,7 +6,7 @@
 
 #include "oleaut/safearray.h"
 #include "oleaut/std_dispatch.h"
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 namespace oleaut {
 namespace {

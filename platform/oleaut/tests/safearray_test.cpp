@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "oleaut/safearray.h"
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 namespace oleaut {
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "oleaut/typelib.h"
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 namespace oleaut {
 namespace {

@@ -10,7 +10,7 @@
 #include "oleaut/ole32.h"
 #include "oleaut/typelib.h"
 #include "oleaut/typelib_text.h"
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 namespace oleaut {
 namespace {

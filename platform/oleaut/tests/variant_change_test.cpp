@@ -6,7 +6,7 @@
 
 #include "oleaut/safearray.h"
 #include "oleaut/variant.h"
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 namespace oleaut {
 namespace {

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "oleaut_testing/dispatch_call.h"
 #include "oleaut/com_ptr.h"
 #include "oleaut/ole32.h"
 #include "printable.h"
 #include "stopwatch.h"
+#include "testsupport/dispatch_call.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "command_calls.h"
 #include "oleaut/record_info.h"
-#include "probe_object.h"
 #include "records.h"
+#include "testsupport/probe_object.h"
 
 namespace automation_test {
 namespace {

@@ -4,10 +4,10 @@
 #include <thread>
 
 #include "command_calls.h"
-#include "handmade_dispatch.h"
-#include "probe_object.h"
 #include "oleaut/typelib.h"
 #include "records.h"
+#include "testsupport/handmade_dispatch.h"
+#include "testsupport/probe_object.h"
 
 namespace automation_test {
 namespace {

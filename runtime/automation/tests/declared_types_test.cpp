@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "command_calls.h"
-#include "handmade_dispatch.h"
-#include "probe_object.h"
 #include "records.h"
+#include "testsupport/handmade_dispatch.h"
+#include "testsupport/probe_object.h"
 
 namespace automation_test {
 namespace {

@@ -8,16 +8,16 @@
 
 #include "runtime/windows/template_format.h"
 #include "runtime/windows/unit_types.h"
-#include "tool_testing/command_run.h"
+#include "testsupport/command_run.h"
 
 namespace {
 
 using testing::HasSubstr;
-using tool_testing::CommandRun;
-using tool_testing::ReadFile;
-using tool_testing::WriteFile;
+using testsupport::CommandRun;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
-CommandRun Command(const std::string& arguments) { return tool_testing::RunCommand(RENDER_WINDOW, arguments); }
+CommandRun Command(const std::string& arguments) { return testsupport::RunCommand(RENDER_WINDOW, arguments); }
 
 std::string TempPath(const std::string& name) { return testing::TempDir() + "render_window_cli_" + name; }
 

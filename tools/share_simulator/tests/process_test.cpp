@@ -11,16 +11,16 @@
 #include <thread>
 
 #include "fetch.h"
+#include "testsupport/command_run.h"
 #include "testsupport/simulator.h"
-#include "tool_testing/command_run.h"
 
 namespace {
 
 using testsupport::Simulator;
-using tool_testing::RunCommand;
+using testsupport::RunCommand;
 
 // Bounded: a catalogue wrongly accepted would have it serve for ever.
-tool_testing::CommandRun RunSimulator(const std::string& arguments) {
+testsupport::CommandRun RunSimulator(const std::string& arguments) {
   return RunCommand("timeout 20 " + Simulator::ExecutablePath(), arguments + " </dev/null");
 }
 
@@ -71,7 +71,7 @@ TEST(SimulatorCommand, RefusesABadCatalogueNamingFileAndFault) {
   };
   std::string file = (std::filesystem::temp_directory_path() / ("catalogue-" + std::to_string(getpid()) + ".json")).string();
   for (const BadCatalogue& c : cases) {
-    tool_testing::WriteFile(file, c.text);
+    testsupport::WriteFile(file, c.text);
     auto run = RunSimulator("--port 0 --catalogue " + file);
     EXPECT_EQ(ExitCode(run.status), 2) << c.text;
     EXPECT_EQ(run.output.rfind("panlift-simulator: " + file + ": ", 0), 0u) << run.output;
@@ -133,7 +133,7 @@ TEST(SimulatorCommand, StopsCleanlyOnSigintAndSigterm) {
 
 TEST(SimulatorCommand, StopsWhileASilentShareHoldsAConnection) {
   std::string file = (std::filesystem::temp_directory_path() / ("silent-" + std::to_string(getpid()) + ".json")).string();
-  tool_testing::WriteFile(file, "{\"shares\": [{\"service\": \"xunlei\", \"id\": \"quiet\", \"name\": \"q.zip\","
+  testsupport::WriteFile(file, "{\"shares\": [{\"service\": \"xunlei\", \"id\": \"quiet\", \"name\": \"q.zip\","
                                 " \"size\": 1, \"fault\": \"silent\"}]}");
   Simulator simulator({.catalogue = file, .quiet = true});
   std::thread client([&] { share_simulator_test::Get(simulator.Port(), "kuai.xunlei.com", "/d/quiet"); });

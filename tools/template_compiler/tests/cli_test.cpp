@@ -5,16 +5,16 @@
 #include <string>
 
 #include "runtime/windows/template_format.h"
-#include "tool_testing/command_run.h"
+#include "testsupport/command_run.h"
 
 namespace {
 
 using testing::HasSubstr;
-using tool_testing::CommandRun;
-using tool_testing::ReadFile;
-using tool_testing::WriteFile;
+using testsupport::CommandRun;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
-CommandRun Command(const std::string& arguments) { return tool_testing::RunCommand(TEMPLATE_COMPILER, arguments); }
+CommandRun Command(const std::string& arguments) { return testsupport::RunCommand(TEMPLATE_COMPILER, arguments); }
 
 std::string TempPath(const std::string& name) { return testing::TempDir() + "template_compiler_cli_" + name; }
 

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "probe_object.h"
+#include "testsupport/probe_object.h"
 
 namespace automation_test {
 

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-namespace tool_testing {
+namespace testsupport {
 
 struct CommandRun {
   int status;
@@ -36,4 +36,4 @@ inline std::string ReadFile(const std::string& path) {
   return bytes.str();
 }
 
-}  // namespace tool_testing
+}  // namespace testsupport

@@ -1,4 +1,4 @@
-#include "test_object.h"
+#include "testsupport/thing_object.h"
 
 #include <atomic>
 

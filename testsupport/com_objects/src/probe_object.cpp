@@ -1,4 +1,4 @@
-#include "probe_object.h"
+#include "testsupport/probe_object.h"
 
 #include <string>
 
