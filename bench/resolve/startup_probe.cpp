@@ -10,8 +10,8 @@
 #include "app/base/runtime_calls.h"
 #include "app/fetch/fetch_page.h"
 #include "app/json/json_get.h"
+#include "app/testing/program_test.h"
 #include "app/text/url_decode.h"
-#include "program_test.h"
 #include "runtime/startup/start.h"
 #include "ui/application.h"
 

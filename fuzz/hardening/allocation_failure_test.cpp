@@ -17,8 +17,8 @@
 #include "allocation_refusal.h"
 #include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
+#include "app/testing/program_test.h"
 #include "app/window/program.h"
-#include "program_test.h"
 #include "testsupport/simulator.h"
 
 #if defined(__has_feature)

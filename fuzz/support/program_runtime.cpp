@@ -4,11 +4,11 @@
 
 #include "app/base/main_window_units.h"
 #include "app/base/program_block.h"
+#include "app/testing/program_test.h"
 #include "codepage/codepage.h"
 #include "control_object.h"
 #include "memory_wininet.h"
 #include "oleaut/class_registry.h"
-#include "program_test.h"
 #include "runtime/startup/start.h"
 #include "script/script_control.h"
 #include "ui/application.h"

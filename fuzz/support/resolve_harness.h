@@ -8,10 +8,10 @@
 
 #include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
+#include "app/testing/program_test.h"
 #include "fuzz_input.h"
 #include "memory_wininet.h"
 #include "program_runtime.h"
-#include "program_test.h"
 #include "runtime/values.h"
 
 namespace fuzz {

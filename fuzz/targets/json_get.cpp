@@ -4,9 +4,9 @@
 #include <string>
 
 #include "app/json/json_get.h"
+#include "app/testing/program_test.h"
 #include "fuzz_input.h"
 #include "program_runtime.h"
-#include "program_test.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::StartProgramRuntime({});

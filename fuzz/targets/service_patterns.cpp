@@ -4,10 +4,10 @@
 #include <string>
 
 #include "app/program_texts.h"
+#include "app/testing/program_test.h"
 #include "fuzz_input.h"
 #include "pattern_search.h"
 #include "program_runtime.h"
-#include "program_test.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include <string>
 
 #include "app/fetch/url_parts.h"
+#include "app/testing/program_test.h"
 #include "app/text/text_between.h"
 #include "app/text/url_decode.h"
 #include "codepage/gbk_walk.h"
 #include "fuzz_input.h"
 #include "program_runtime.h"
-#include "program_test.h"
 #include "win/ascii_case.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "app/base/dll_commands.h"
 #include "app/base/libraries.h"
+#include "app/forms/main_window_template.h"
 #include "app/program_texts.h"
-#include "forms/main_window_template.h"
 
 namespace app {
 

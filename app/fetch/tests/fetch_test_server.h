@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/fetch/fetch_page.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 #include "testsupport/http_server.h"
 
 namespace app::testing {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fetch/url_parts.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 
 namespace app {
 namespace {

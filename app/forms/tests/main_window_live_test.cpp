@@ -14,8 +14,8 @@
 #include <array>
 #include <map>
 
+#include "app/forms/main_window_template.h"
 #include "expected_main_window.h"
-#include "forms/main_window_template.h"
 #include "runtime/frame.h"
 #include "runtime/windows/window_layer.h"
 #include "runtime/windows/window_table.h"

@@ -2,9 +2,9 @@
 // and each unit as the program expects it.
 #include <gtest/gtest.h>
 
+#include "app/forms/main_window_template.h"
 #include "codepage/codepage.h"
 #include "expected_main_window.h"
-#include "forms/main_window_template.h"
 #include "runtime/windows/template_format.h"
 #include "runtime/windows/type_data.h"
 

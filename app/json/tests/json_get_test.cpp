@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/json/json_get.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 
 namespace app {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/resolvers/file_types.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 
 namespace app::testing {
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/program_texts.h"
+#include "app/testing/program_test.h"
 #include "pattern_search.h"
-#include "program_test.h"
 #include "service_patterns.h"
 #include "share_server.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/resolvers/resolvers.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 #include "share_server.h"
 
 namespace app::testing {

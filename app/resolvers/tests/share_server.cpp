@@ -6,7 +6,7 @@
 
 #include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 
 namespace app::testing {
 

@@ -8,7 +8,7 @@
 #include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
 #include "app/resolvers/resolvers.h"
-#include "program_test.h"
+#include "app/testing/program_test.h"
 #include "share_server.h"
 #include "testsupport/simulator.h"
 

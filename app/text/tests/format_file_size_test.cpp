@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "app/testing/program_test.h"
 #include "app/text/format_file_size.h"
-#include "program_test.h"
 
 namespace app {
 namespace {

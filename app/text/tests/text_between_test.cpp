@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "app/testing/program_test.h"
 #include "app/text/text_between.h"
-#include "program_test.h"
 
 namespace app {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "app/testing/program_test.h"
 #include "app/text/text_primitives.h"
-#include "program_test.h"
 
 namespace app {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "app/testing/program_test.h"
 #include "app/text/url_decode.h"
-#include "program_test.h"
 
 namespace app {
 namespace {

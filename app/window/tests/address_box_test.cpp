@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
-#include "program_window.h"
+#include "app/testing/program_window.h"
 
 namespace {
 

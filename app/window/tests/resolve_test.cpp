@@ -10,7 +10,7 @@
 
 #include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"
-#include "program_window.h"
+#include "app/testing/program_window.h"
 #include "testsupport/simulator.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "app/testing/program_window.h"
 #include "app/window/program.h"
-#include "program_window.h"
 #include "runtime/startup/start.h"
 #include "testsupport/http_server.h"
 #include "ui/application.h"

@@ -1,4 +1,4 @@
-#include "program_window.h"
+#include "app/testing/program_window.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -7,8 +7,8 @@
 #include <map>
 #include <utility>
 
+#include "app/testing/program_test.h"
 #include "app/window/program.h"
-#include "program_test.h"
 #include "runtime/startup/start.h"
 #include "ui/application.h"
 

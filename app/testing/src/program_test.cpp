@@ -1,4 +1,4 @@
-#include "program_test.h"
+#include "app/testing/program_test.h"
 
 #include "app/base/main_window_units.h"
 #include "app/base/runtime_calls.h"

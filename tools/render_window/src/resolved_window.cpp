@@ -8,7 +8,7 @@
 #include <exception>
 #include <iostream>
 
-#include "program_window.h"
+#include "app/testing/program_window.h"
 #include "testsupport/simulator.h"
 #include "ui/application.h"
 #include "ui/fonts.h"
