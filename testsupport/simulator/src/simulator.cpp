@@ -11,9 +11,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "addresses.h"
-#include "catalogue.h"
-#include "served_files.h"
+#include "share_simulator/addresses.h"
+#include "share_simulator/catalogue.h"
+#include "share_simulator/served_files.h"
 
 extern char** environ;
 

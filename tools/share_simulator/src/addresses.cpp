@@ -1,4 +1,4 @@
-#include "addresses.h"
+#include "share_simulator/addresses.h"
 
 namespace share_simulator {
 

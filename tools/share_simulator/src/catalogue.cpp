@@ -1,4 +1,4 @@
-#include "catalogue.h"
+#include "share_simulator/catalogue.h"
 
 #include <cerrno>
 #include <cstring>

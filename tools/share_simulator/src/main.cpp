@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <thread>
 
-#include "addresses.h"
-#include "catalogue.h"
 #include "default_catalogue.h"
 #include "options.h"
 #include "server.h"
+#include "share_simulator/addresses.h"
+#include "share_simulator/catalogue.h"
 #include "site.h"
 #include "startup_output.h"
 

@@ -1,9 +1,9 @@
 #include "routing.h"
 
-#include "addresses.h"
 #include "codepage/codepage.h"
 #include "fault_pages.h"
 #include "pages.h"
+#include "share_simulator/addresses.h"
 #include "win/ascii_case.h"
 
 namespace share_simulator {

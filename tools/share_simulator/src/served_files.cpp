@@ -1,7 +1,7 @@
-#include "served_files.h"
+#include "share_simulator/served_files.h"
 
-#include "addresses.h"
 #include "content.h"
+#include "share_simulator/addresses.h"
 
 namespace share_simulator {
 

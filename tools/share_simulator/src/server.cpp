@@ -7,9 +7,9 @@
 
 #include <httplib.h>
 
-#include "addresses.h"
 #include "content.h"
 #include "routing.h"
+#include "share_simulator/addresses.h"
 #include "transport_faults.h"
 
 namespace share_simulator {

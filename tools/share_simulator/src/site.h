@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "catalogue.h"
-#include "served_files.h"
+#include "share_simulator/catalogue.h"
+#include "share_simulator/served_files.h"
 
 namespace share_simulator {
 

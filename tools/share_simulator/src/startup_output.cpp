@@ -1,6 +1,6 @@
 #include "startup_output.h"
 
-#include "addresses.h"
+#include "share_simulator/addresses.h"
 
 namespace share_simulator {
 

@@ -1,7 +1,7 @@
 // Xunlei Kuaichuan: the page key in a hidden input, and one check box per file whose
 // attributes carry the escaped name, the address and the size.
-#include "addresses.h"
 #include "pages.h"
+#include "share_simulator/addresses.h"
 
 namespace share_simulator {
 namespace {

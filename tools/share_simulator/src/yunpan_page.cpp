@@ -2,8 +2,8 @@
 // ";</script>", which the resolver reads as JSON.
 #include <nlohmann/json.hpp>
 
-#include "addresses.h"
 #include "pages.h"
+#include "share_simulator/addresses.h"
 
 namespace share_simulator {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue.h"
+#include "share_simulator/catalogue.h"
 
 namespace share_simulator {
 
