@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -12,6 +13,7 @@
 #include "runtime/frame.h"
 #include "runtime/values.h"
 #include "ui/application.h"
+#include "win/ascii_case.h"
 
 namespace {
 
@@ -49,16 +51,6 @@ std::vector<std::string> TakeArray(const runtime::CommandResult& result) {
   return parts;
 }
 
-bool SameIgnoringAsciiCase(const char* a, const char* b, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i) {
-    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x + 32);
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 void CheckFind(const std::string& text, const std::string& needle, std::int32_t start, bool ignoreCase) {
   const std::int32_t at = runtime::ArgInt(
       Call(cmd::FindText, {TextArg(text.c_str()), TextArg(needle.c_str()), IntArg(start), runtime::BoolArg(ignoreCase)}));
@@ -67,7 +59,7 @@ void CheckFind(const std::string& text, const std::string& needle, std::int32_t 
   if (needle.empty()) return FUZZ_CHECK(at == 1);
   FUZZ_CHECK(at >= 1 && at >= start && static_cast<std::size_t>(at) - 1 + needle.size() <= text.size());
   const char* found = text.c_str() + at - 1;
-  FUZZ_CHECK(ignoreCase ? SameIgnoringAsciiCase(found, needle.c_str(), needle.size())
+  FUZZ_CHECK(ignoreCase ? ascii::EqualsIgnoreCase(std::string_view(found, needle.size()), needle)
                         : std::memcmp(found, needle.data(), needle.size()) == 0);
 }
 
@@ -89,7 +81,7 @@ void CheckSplit(const std::string& text, const std::string& delimiter, std::int3
 void CheckCase(const std::string& text) {
   for (std::int32_t command : {cmd::ToUpper, cmd::ToLower}) {
     const std::string changed = Take(Call(command, {TextArg(text.c_str())}));
-    FUZZ_CHECK(changed.size() == text.size() && SameIgnoringAsciiCase(changed.c_str(), text.c_str(), text.size()));
+    FUZZ_CHECK(ascii::EqualsIgnoreCase(changed, text));
   }
   FUZZ_CHECK(Take(Call(cmd::RemoveAllSpaces, {TextArg(text.c_str())})).size() <= text.size());
 }
