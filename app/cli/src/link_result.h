@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "services.h"
+#include "link_service.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "services.h"
+#include "link_service.h"
 
 namespace cli {
 

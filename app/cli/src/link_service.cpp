@@ -1,4 +1,4 @@
-#include "services.h"
+#include "link_service.h"
 
 #include "win/ascii_case.h"
 

@@ -1,7 +1,7 @@
 // The service of a link comes from its host alone.
 #include <gtest/gtest.h>
 
-#include "services.h"
+#include "link_service.h"
 
 namespace cli {
 namespace {
